@@ -1,0 +1,24 @@
+# Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
+.PHONY: all deps build test demo bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake --preset linux
+	cmake --build --preset linux
+
+test: build
+	ctest --preset linux
+
+demo: build
+	mkdir -p out
+	./build/tools/halvane-demo out
+
+bench: build
+	./build/bench/halvane-bench
+
+clean:
+	rm -rf build out
