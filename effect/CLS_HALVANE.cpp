@@ -1,0 +1,82 @@
+#include "CLS_HALVANE.h"
+
+#include "EffectIdentity.h"
+#include "FactoryPresets.h"
+#include "ParameterTable.h"
+
+using namespace EffectIdentity;
+
+CLS_HALVANE::CLS_HALVANE()
+    : IPlugBase(kNumParams, kChannelConfigs, kPresetSlots, kEffectName, kProductName, kMakerName, kVersion,
+                kUniqueId, kMakerId, kLatency, false, false, false, kApiVst3) {
+    DefineParameters();
+    MakePresets();
+}
+
+void CLS_HALVANE::DefineParameters() {
+    for (int i = 0; i < kNumParams; ++i) {
+        const ParamDefinition& row = ParamTable()[static_cast<size_t>(i)];
+        IParamSpec* param = GetParam(i);
+        switch (row.kind) {
+        case ParamKind::Integer:
+            param->DefineInt(row.name, static_cast<int>(row.defaultValue), static_cast<int>(row.minimum),
+                             static_cast<int>(row.maximum), row.label);
+            break;
+        case ParamKind::Real:
+            param->DefineDouble(row.name, row.defaultValue, row.minimum, row.maximum, row.step, row.label);
+            break;
+        case ParamKind::Enumerated:
+            param->DefineEnum(row.name, static_cast<int>(row.defaultValue), row.textCount, row.label);
+            break;
+        }
+        if (row.shape != 1.0) param->SetShapeExponent(row.shape);
+        for (int v = 0; v < row.textCount; ++v) param->AddDisplayText(v, row.texts[v]);
+    }
+}
+
+void CLS_HALVANE::MakePresets() {
+    // The default slot stores every default, so recalling it restores them all.
+    std::array<double, kNumParams> defaults{};
+    for (int i = 0; i < kNumParams; ++i) defaults[static_cast<size_t>(i)] = GetParam(i)->Default();
+    AddPreset(kDefaultPresetName, defaults.data(), kNumParams);
+
+    for (int i = 0; i < kFactoryPresetCount; ++i) {
+        FactoryPreset preset = FactoryPresetAt(i);
+        AddPreset(preset.name, preset.values.data(), kNumParams);
+    }
+}
+
+std::array<double, kNumParams> CLS_HALVANE::CurrentValues() const {
+    std::array<double, kNumParams> values{};
+    for (int i = 0; i < kNumParams; ++i) values[static_cast<size_t>(i)] = GetParam(i)->Value();
+    return values;
+}
+
+void CLS_HALVANE::Reset() {
+    LockGuard guard(Lock());
+    std::array<double, kNumParams> values = CurrentValues();
+    engine_.Reset(SampleRate(), values.data());
+}
+
+void CLS_HALVANE::ParamChanged(int index) {
+    LockGuard guard(Lock());
+    const IParamSpec* param = GetParam(index);
+    if (!param || !engine_.ParamChanged(index, param->Value())) return;
+
+    if (index == kStereo && Editor()) {
+        // "Mono" places the reverb with Mono Position; every other mode with Stereo Position.
+        bool mono = engine_.StereoMode() == 0;
+        Editor()->HideParamControls(kMonoPosition, !mono);
+        Editor()->HideParamControls(kStereoPosition, mono);
+    }
+    if (!IsReady() && engine_.AllParamsReceived()) SetReady();
+}
+
+void CLS_HALVANE::ProcessBlock(double** inputs, double** outputs, int frames) {
+    if (!engine_.Prepared()) {
+        engine_.BeginFirstBlock();
+        Reset();
+    }
+    engine_.ProcessBlock(inputs, outputs, frames);
+    processing_.store(engine_.IsProcessing(), std::memory_order_relaxed);
+}
