@@ -37,7 +37,7 @@ constexpr int kGroupColumns[] = {kPreDelay, kTime, kFreq, kEq2Type, kDryMix, kWe
 constexpr int kNumGroupColumns = static_cast<int>(std::size(kGroupColumns));
 
 struct GroupValues {
-    const char *prefix; // every name in the group starts with it
+    const char* prefix; // every name in the group starts with it
     double values[kNumGroupColumns];
 };
 
@@ -62,7 +62,7 @@ constexpr int kNumRowColumns = static_cast<int>(std::size(kRowColumns));
 constexpr int kMaxOverrides = 5; // "Ambience - Bugs" needs all five
 
 struct PresetRow {
-    const char *name;
+    const char* name;
     int columns[kNumRowColumns];
     Group group;
     ParamValue overrides[kMaxOverrides]; // unused entries keep kNoParam
@@ -212,7 +212,7 @@ constexpr PresetRow kOutOfRangeRow = {"", {0, 0, 1, 2, 90, 20}, VeryLarge, {}};
 // overrides are the only values written twice.
 constexpr bool EveryParameterHasOneSource() {
     int count[kNumParams] = {};
-    for (const ParamValue &shared : kSharedValues)
+    for (const ParamValue& shared : kSharedValues)
         ++count[shared.param];
     for (int param : kGroupColumns)
         ++count[param];
@@ -225,7 +225,7 @@ constexpr bool EveryParameterHasOneSource() {
 }
 static_assert(EveryParameterHasOneSource(), "shared, group and row columns must partition the parameters");
 
-constexpr bool StartsWith(const char *text, const char *prefix) {
+constexpr bool StartsWith(const char* text, const char* prefix) {
     for (; *prefix != '\0'; ++text, ++prefix)
         if (*text != *prefix)
             return false;
@@ -234,23 +234,23 @@ constexpr bool StartsWith(const char *text, const char *prefix) {
 
 // A row filed under the wrong group would silently take another group's time and mix.
 constexpr bool NamesMatchGroups() {
-    for (const PresetRow &row : kPresetRows)
+    for (const PresetRow& row : kPresetRows)
         if (!StartsWith(row.name, kGroupValues[row.group].prefix))
             return false;
     return true;
 }
 static_assert(NamesMatchGroups(), "every preset name starts with its group's prefix");
 
-FactoryPreset Assemble(const PresetRow &row) {
+FactoryPreset Assemble(const PresetRow& row) {
     FactoryPreset preset{row.name, {}};
-    for (const ParamValue &shared : kSharedValues)
+    for (const ParamValue& shared : kSharedValues)
         preset.values[shared.param] = shared.value;
-    const GroupValues &group = kGroupValues[row.group];
+    const GroupValues& group = kGroupValues[row.group];
     for (int c = 0; c < kNumGroupColumns; ++c)
         preset.values[kGroupColumns[c]] = group.values[c];
     for (int c = 0; c < kNumRowColumns; ++c)
         preset.values[kRowColumns[c]] = row.columns[c];
-    for (const ParamValue &o : row.overrides)
+    for (const ParamValue& o : row.overrides)
         if (o.param != kNoParam)
             preset.values[o.param] = o.value;
     return preset;

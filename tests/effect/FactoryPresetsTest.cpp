@@ -23,20 +23,20 @@ std::vector<FactoryPreset> AllPresets() {
     return all;
 }
 
-FactoryPreset ByName(const std::string &name) {
-    for (const FactoryPreset &p : AllPresets())
+FactoryPreset ByName(const std::string& name) {
+    for (const FactoryPreset& p : AllPresets())
         if (name == p.name)
             return p;
     ADD_FAILURE() << "no preset named " << name;
     return FactoryPresetAt(-1);
 }
 
-bool EndsWith(const std::string &text, const std::string &suffix) {
+bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() &&
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-void ExpectValues(const FactoryPreset &p, const std::array<double, kNumParams> &expected) {
+void ExpectValues(const FactoryPreset& p, const std::array<double, kNumParams>& expected) {
     for (int k = 0; k < kNumParams; ++k)
         EXPECT_DOUBLE_EQ(p.values[k], expected[k]) << p.name << ", index " << k;
 }
@@ -90,7 +90,7 @@ TEST(FactoryPresets, CompleteRowsOfFirstAndLastPreset) {
 }
 
 TEST(FactoryPresets, EveryValueInsideItsRangeAndOnItsStep) {
-    for (const FactoryPreset &p : AllPresets()) {
+    for (const FactoryPreset& p : AllPresets()) {
         for (int k = 0; k < kNumParams; ++k) {
             const double v = p.values[k];
             EXPECT_GE(v, kRanges[k].min) << p.name << ", index " << k;
@@ -116,7 +116,7 @@ TEST(FactoryPresets, OutOfRangeIndexGivesEmptyNameAndValidValues) {
 
 TEST(FactoryPresets, NamesAreUniqueAndCarryTheirGroupPrefix) {
     struct Group {
-        const char *prefix;
+        const char* prefix;
         int firstSlot, lastSlot;
     };
     // "Very Small Low - " is listed first so that "Very Small - " is not tried on its names.
@@ -129,7 +129,7 @@ TEST(FactoryPresets, NamesAreUniqueAndCarryTheirGroupPrefix) {
         const std::string name = Slot(slot).name;
         EXPECT_TRUE(seen.insert(name).second) << "duplicate name " << name;
         int matches = 0;
-        for (const Group &g : groups) {
+        for (const Group& g : groups) {
             if (name.rfind(g.prefix, 0) != 0)
                 continue;
             ++matches;
@@ -157,7 +157,7 @@ TEST(FactoryPresets, GroupValuesReachTheirPresets) {
                             {40, 20, 5.0, 8000, 1, 60, 50}, {56, 20, 2.0, 8000, 1, 60, 50},
                             {67, 20, 0.3, 6000, 0, 80, 40}, {75, 20, 0.2, 1000, 0, 80, 30},
                             {78, 0, 0.1, 8000, 0, 60, 8},   {85, 0, 30.0, 8000, 1, 0, 70}};
-    for (const Expect &e : cases) {
+    for (const Expect& e : cases) {
         FactoryPreset p = Slot(e.slot);
         EXPECT_DOUBLE_EQ(p.values[kPreDelay], e.preDelay) << p.name;
         EXPECT_DOUBLE_EQ(p.values[kTime], e.time) << p.name;
@@ -204,7 +204,7 @@ TEST(FactoryPresets, FilterSwitches) {
 
 TEST(FactoryPresets, StereoPlacement) {
     std::vector<std::string> mono;
-    for (const FactoryPreset &p : AllPresets())
+    for (const FactoryPreset& p : AllPresets())
         if (p.values[kStereo] == 0)
             mono.push_back(p.name);
     EXPECT_EQ(mono, std::vector<std::string>{"Ambience - Deep"});
@@ -272,7 +272,7 @@ TEST(FactoryPresets, RowsWithOverrides) {
     EXPECT_DOUBLE_EQ(ByName("Small - Fireworks").values[kTime], 1.0);
     EXPECT_DOUBLE_EQ(ByName("Very Small - Metallic Short").values[kFreq], 5000);
     EXPECT_DOUBLE_EQ(ByName("Ambience - Chamber").values[kEq2Type], 1);
-    for (const char *diffuse :
+    for (const char* diffuse :
          {"Very Large - Diffuse", "Large - Diffuse", "Medium - Diffuse", "Small - Diffuse"})
         EXPECT_DOUBLE_EQ(ByName(diffuse).values[kSpaceAccent], 0) << diffuse;
 }
