@@ -1,0 +1,21 @@
+// The packaged SDK declares these interface ids in its headers but defines them in none of its
+// sources; editor views (CPluginView answers IPlugView) need them to link.
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+namespace Steinberg {
+
+DEF_CLASS_IID(IPlugView)
+DEF_CLASS_IID(IPlugFrame)
+DEF_CLASS_IID(IPlugViewContentScaleSupport)
+
+#if SMTG_OS_LINUX
+namespace Linux {
+DEF_CLASS_IID(IEventHandler)
+DEF_CLASS_IID(ITimerHandler)
+DEF_CLASS_IID(IRunLoop)
+} // namespace Linux
+#endif
+
+} // namespace Steinberg
