@@ -1,18 +1,38 @@
 #pragma once
 
-#include "EngineParams.h"
+#include <array>
+#include <cstdint>
 
-// INTERFACE DRAFT: the public operations below are what the plug-in class and the tests rely on.
-// Private fields and helpers are the engine author's to lay out.
+#include "DelayLine.h"
+#include "EngineParams.h"
+#include "ToneFilter.h"
+
+// The Halvane reverb: per channel a pre-delay, four series all-pass diffusers and two damped
+// feedback loops (all-pass, delay, all-pass, delay), then two tone filters routed by EQ Mode and the
+// dry/wet mix. "Mono" sums the inputs into the left network and pans its wet signal to both outputs.
+// A silence gate passes audio through untouched once input and reverb have stayed below Bypass Ceil
+// for quietLimit samples, freezing whatever the lines still hold.
 //
-// Threading: not thread-safe by itself. The owner serialises every call under its instance lock.
+// The owner delivers every parameter through ParamChanged, calls BeginFirstBlock and Reset before
+// the first ProcessBlock, and Reset again after every processing set-up. Results depend only on the
+// stream, never on how it is split into blocks.
+//
+// Threading: not thread-safe by itself; the owner serialises every call under its instance lock.
+// ParamChanged and Reset may allocate (delay lines are resized on whichever thread delivers the
+// change); ProcessBlock never allocates.
 class ReverbEngine {
-public:
+  public:
+    static constexpr int kLeft = 0;
+    static constexpr int kRight = 1;
+    static constexpr int kLinesPerChannel = 13; // index 0 is the pre-delay, 1..12 are S1..S12
+
     ReverbEngine();
 
     // Applies the current plain value of parameter `index`. Returns true when the value was applied
     // (index in range and its rounded value differs from the last applied one); false otherwise.
-    // The caller counts an applied parameter toward readiness; see AllParamsReceived.
+    // Until all 25 have been applied once, each applied parameter counts toward AllParamsReceived.
+    // Changes of the stage lengths or of Pre Delay empty the affected lines once prepared.
+    // Any thread, under the owner's lock; may allocate when a length changes.
     bool ParamChanged(int index, double plainValue);
 
     // True once every one of the 25 parameters has been applied at least once.
@@ -25,14 +45,105 @@ public:
     // Acts only when prepared and (the rate differs from the engine rate, or the lines have not been
     // sized since BeginFirstBlock): re-applies Time, Pre Delay, Freq and Stereo from `plainValues`
     // (all 25 current plain values), then recomputes both tone filters. Empties all delay memory.
+    // At a rate of 0 or below the pre-delay is one sample and the rate-dependent gains keep their
+    // values. Any thread, under the owner's lock; allocates when it acts.
     void Reset(double sampleRate, const double* plainValues);
 
     // inputs/outputs: two channel pointers each, at least `frames` long; outputs may alias inputs.
-    // Requires Prepared() and sized lines. Never allocates.
+    // Requires Prepared() and sized lines. frames <= 0 processes nothing.
+    // Audio thread, under the owner's lock; never allocates, never divides.
     void ProcessBlock(const double* const* inputs, double* const* outputs, int frames);
 
     // Activity: true while the reverb is processing, false while the silence gate passes audio through.
     bool IsProcessing() const;
 
     int StereoMode() const;
+
+    // Inspection, for tests and diagnostics.
+    double EngineRate() const { return engineRate_; }
+    // Computed lengths of stage S1..S12 (stage 1..12) of a channel; the lines take them when sized.
+    std::uint32_t StageLength(int channel, int stage) const { return stageLengths_[channel][stage - 1]; }
+    std::uint32_t PreDelayLength() const { return preDelayLength_; }
+    const DelayLine& Line(int channel, int index) const { return channels_[channel].lines[index]; }
+    int QuietLimit() const { return quietLimit_; }
+    double InputGain() const { return inputGain_; }
+    double LoopGainA() const { return loopGainA_; }
+    double LoopGainB() const { return loopGainB_; }
+    double DampCoef() const { return dampCoef_; }
+    // Gains of the all-pass stages in the order S1, S2, S3, S4, S5, S7, S9, S11.
+    double AllpassGain(int slot) const { return allpassGain_[slot]; }
+    const ToneFilter& Tone(int filter) const { return tone_[filter]; }
+    const ToneState& ToneHistory(int filter, int channel) const { return toneState_[filter][channel]; }
+
+  private:
+    // One channel set: its 13 lines and the state of its two loops.
+    struct Channel {
+        std::array<DelayLine, kLinesPerChannel> lines;
+        double feedbackA = 0.0; // last sample read from S8
+        double feedbackB = 0.0; // last sample read from S12
+        double lowpassA = 0.0;
+        double lowpassB = 0.0;
+    };
+
+    void Apply(int index, std::int32_t v);
+    void ApplyParam(int index, std::int32_t v);
+    void MarkReceived(int index);
+
+    void ApplyPreDelay(std::int32_t v);
+    void RecomputeStageLengths();
+    void RecomputeDecayGains();
+    void RecomputeAllpassGains();
+    void RecomputeQuietLimit();
+    void ClearLoopStates();
+    void ResizePreDelay();
+    void ResizeStages();
+
+    double RunChannel(Channel& ch, double u);
+    void FilterPair(int filter, double& left, double& right, bool both);
+    void FilterPairParallel(double& left, double& right, bool both);
+    void Mix(bool stereo, double inL, double inR, double& outL, double& outR) const;
+
+    std::array<std::int32_t, kNumParams> appliedValues_;
+    std::int32_t eqMode_ = 0;
+    std::int32_t diffuseStep_ = 0;
+    std::int32_t stereoMode_ = 99; // 99: Stereo not yet delivered
+    std::array<std::uint32_t, 12> spacePattern_{};
+    std::int32_t quietCount_ = 0;
+    std::int32_t quietLimit_ = 0;
+    float decayTime_ = 0.0f;
+    float spaceAccent_ = 0.0f;
+    float spaceAccentComplement_ = 0.0f;
+    float surfaceAccent_ = 0.0f;
+    float surfaceAccentComplement_ = 0.0f;
+    float attackAmount_ = 0.0f;
+    float sizeWeight_ = 0.0f;
+    float sizeWeightComplement_ = 0.0f;
+    float dryGain_ = 0.0f;
+    float wetGain_ = 0.0f;
+    float monoGainLeft_ = 0.0f;
+    float monoGainRight_ = 0.0f;
+    float spreadAmount_ = 0.0f;
+    std::array<float, 8> surfacePattern_{};
+    float silenceThreshold_ = 0.0f;
+    double engineRate_ = 0.0;
+    double dampCoef_ = 0.0;
+    double inputGain_ = 0.0;
+    double loopGainA_ = 0.0;
+    double loopGainB_ = 0.0;
+    double wetLeft_ = 0.0;
+    double wetRight_ = 0.0;
+    std::array<ToneFilter, 2> tone_{};
+    std::array<std::array<ToneState, 2>, 2> toneState_{}; // [filter][channel]
+    std::array<Channel, 2> channels_{};
+    std::array<double, 8> allpassGain_{};
+    bool prepared_ = false;
+    bool spreadToRight_ = false;
+
+    // Lengths the lines take when next sized; while unprepared they are computed but not used.
+    std::uint32_t preDelayLength_ = 0;
+    std::array<std::array<std::uint32_t, 12>, 2> stageLengths_{};
+    bool linesSized_ = false; // all 26 lines sized since BeginFirstBlock
+
+    std::array<bool, kNumParams> receivedMarks_{};
+    int missingParams_ = kNumParams;
 };
