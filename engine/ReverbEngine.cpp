@@ -32,6 +32,12 @@ template <typename T> std::int32_t Nearest(T y) {
     return SaturatingTruncate(y >= T(0) ? y + T(0.5) : y - T(0.5));
 }
 
+// Accent percent to weight: q = x/100, 2q - q^2, steepest near 0 so small accents already count.
+float AccentCurve(float x) {
+    const float q = x * 0.01f;
+    return (2.0f * q) - (q * q);
+}
+
 // The engine works on whole units: tenths for Time and the two EQ gains, plain units otherwise.
 std::int32_t RoundedValue(int index, double value) {
     if (index == kTime || index == kEqGain || index == kEq2Gain)
@@ -151,21 +157,16 @@ void ReverbEngine::ApplyParam(int index, std::int32_t v) {
         spreadToRight_ = v <= 3;
         RecomputeStageLengths();
         break;
-    case kSpaceAccent: {
-        // 2q - q^2: steepest near 0, so small accents already move the pattern a lot.
-        const float q = x * 0.01f;
-        spaceAccent_ = (2.0f * q) - (q * q);
+    case kSpaceAccent:
+        spaceAccent_ = AccentCurve(x);
         spaceAccentComplement_ = 1.0f - spaceAccent_;
         RecomputeStageLengths();
         break;
-    }
-    case kSurfaceAccent: {
-        const float q = x * 0.01f;
-        surfaceAccent_ = (2.0f * q) - (q * q);
+    case kSurfaceAccent:
+        surfaceAccent_ = AccentCurve(x);
         surfaceAccentComplement_ = 1.0f - surfaceAccent_;
         RecomputeAllpassGains();
         break;
-    }
     case kDiffuse:
         diffuseStep_ = Nearest(x * 194.0f * 0.01f + 6.0f); // 6..200 samples per stage
         RecomputeStageLengths();
@@ -180,36 +181,17 @@ void ReverbEngine::ApplyParam(int index, std::int32_t v) {
         RecomputeStageLengths();
         break;
     case kEqType:
-    case kEq2Type: {
-        // A new shape starts from silence; the other tone parameters keep the history.
-        const int f = index == kEqType ? 0 : 1;
-        tone_[f].type = v;
-        toneState_[f][kLeft] = ToneState{};
-        toneState_[f][kRight] = ToneState{};
-        tone_[f].ComputeCoefficients(engineRate_);
-        break;
-    }
     case kEqFreq:
-    case kEq2Freq: {
-        const int f = index == kEqFreq ? 0 : 1;
-        tone_[f].frequency = v;
-        tone_[f].ComputeCoefficients(engineRate_);
-        break;
-    }
     case kEqBandwidth:
-    case kEq2Bandwidth: {
-        const int f = index == kEqBandwidth ? 0 : 1;
-        tone_[f].bandwidth = ToneFilter::BandwidthFromPercent(x);
-        tone_[f].ComputeCoefficients(engineRate_);
-        break;
-    }
     case kEqGain:
-    case kEq2Gain: {
-        const int f = index == kEqGain ? 0 : 1;
-        tone_[f].gain = ToneFilter::GainFromTenthsDb(v);
-        tone_[f].ComputeCoefficients(engineRate_);
+        ApplyToneParam(0, index - kEqType, v);
         break;
-    }
+    case kEq2Type:
+    case kEq2Freq:
+    case kEq2Bandwidth:
+    case kEq2Gain:
+        ApplyToneParam(1, index - kEq2Type, v);
+        break;
     case kEqMode:
         eqMode_ = v;
         break;
@@ -226,6 +208,30 @@ void ReverbEngine::ApplyParam(int index, std::int32_t v) {
     default:
         break;
     }
+}
+
+// The four parameters of a tone filter, in the order Type, Freq, Bandwidth, Gain. A new type starts
+// from silence; the others keep the history so the filter carries on with new coefficients.
+void ReverbEngine::ApplyToneParam(int filter, int field, std::int32_t v) {
+    static_assert(kEqGain - kEqType == 3 && kEq2Gain - kEq2Type == 3, "tone parameters are contiguous");
+    ToneFilter& f = tone_[filter];
+    switch (field) {
+    case 0:
+        f.type = v;
+        toneState_[filter][kLeft] = ToneState{};
+        toneState_[filter][kRight] = ToneState{};
+        break;
+    case 1:
+        f.frequency = v;
+        break;
+    case 2:
+        f.bandwidth = ToneFilter::BandwidthFromPercent(static_cast<float>(v));
+        break;
+    default:
+        f.gain = ToneFilter::GainFromTenthsDb(v);
+        break;
+    }
+    f.ComputeCoefficients(engineRate_);
 }
 
 // n = PreDelay[ms] * rate * 0.001 in double; under one sample (or not finite) the line is one sample.

@@ -90,6 +90,7 @@ class ReverbEngine {
     void MarkReceived(int index);
 
     void ApplyPreDelay(std::int32_t v);
+    void ApplyToneParam(int filter, int field, std::int32_t v);
     void RecomputeStageLengths();
     void RecomputeDecayGains();
     void RecomputeAllpassGains();
