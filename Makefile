@@ -15,7 +15,7 @@ test: build
 
 demo: build
 	mkdir -p out
-	./build/tools/halvane-demo out
+	./build/tools/demo/halvane-demo out
 
 bench: build
 	./build/bench/halvane-bench

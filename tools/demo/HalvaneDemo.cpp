@@ -131,8 +131,8 @@ int main(int argc, char** argv) {
         plug.SetInputConnections(0, 2, true);
         plug.SetOutputConnections(0, 2, true);
 
-        // Room for the whole decay (72 dB over Time), at most half a minute.
-        double tailSeconds = std::min(30.0, plug.GetParam(kTime)->Value() + 1.0);
+        // Room for the decay to reach -60 dBFS (72 dB over Time), at most a minute.
+        double tailSeconds = std::min(60.0, plug.GetParam(kTime)->Value() * 1.5 + 1.0);
         size_t total = phrase.left.size() + static_cast<size_t>(tailSeconds * kRate);
         Stereo in{phrase.left, phrase.right};
         in.left.resize(total, 0.0);
