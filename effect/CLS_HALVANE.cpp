@@ -1,5 +1,8 @@
 #include "CLS_HALVANE.h"
 
+#include <cmath>
+#include <climits>
+
 #include "EffectIdentity.h"
 #include "FactoryPresets.h"
 #include "ParameterTable.h"
@@ -7,8 +10,8 @@
 using namespace EffectIdentity;
 
 CLS_HALVANE::CLS_HALVANE()
-    : IPlugBase(kNumParams, kChannelConfigs, kPresetSlots, kEffectName, kProductName, kMakerName, kVersion,
-                kUniqueId, kMakerId, kLatency, false, false, false, kApiVst3) {
+    : IPlugVST3(kNumParams, kChannelConfigs, kPresetSlots, kEffectName, kProductName, kMakerName, kVersion,
+                kUniqueId, kMakerId, kLatency, false, false, false, kSideChainChannels) {
     DefineParameters();
     MakePresets();
 }
@@ -79,4 +82,11 @@ void CLS_HALVANE::ProcessBlock(double** inputs, double** outputs, int frames) {
     }
     engine_.ProcessBlock(inputs, outputs, frames);
     processing_.store(engine_.IsProcessing(), std::memory_order_relaxed);
+}
+
+int CLS_HALVANE::TailSamples() const {
+    double seconds = GetParam(kPreDelay)->Value() * 0.001 + GetParam(kTime)->Value();
+    double samples = std::round(seconds * SampleRate());
+    if (!(samples > 0.0)) return 0;
+    return samples < static_cast<double>(INT_MAX) ? static_cast<int>(samples) : INT_MAX;
 }

@@ -4,13 +4,12 @@
 #include <atomic>
 
 #include "EngineParams.h"
-#include "IPlugBase.h"
+#include "IPlugVST3.h"
 #include "ReverbEngine.h"
 
-// The Halvane reverb: its identity, 25 parameters and factory presets on the plug-in base, and the
-// reverb engine driven through the base's three hooks. Host-facing operations stay abstract here;
-// a host adapter supplies them.
-class CLS_HALVANE : public IPlugBase {
+// The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters and factory presets, and the
+// reverb engine driven through the plug-in base's three hooks.
+class CLS_HALVANE : public IPlugVST3 {
 public:
     CLS_HALVANE();
 
@@ -19,6 +18,8 @@ public:
     void ParamChanged(int index) override;
     // Audio thread, lock held by the caller.
     void ProcessBlock(double** inputs, double** outputs, int frames) override;
+    // Pre-delay plus the decay time, in samples at the current rate.
+    int TailSamples() const override;
 
     // What the activity lamp shows: true while the reverb processes, false while the silence gate
     // passes audio through. Written by the audio thread, read by the editor.

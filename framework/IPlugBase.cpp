@@ -222,6 +222,10 @@ std::string IPlugBase::NextUserPresetName() const {
     return name;
 }
 
+void IPlugBase::SetCurrentPresetIndex(int index) {
+    if (index >= 0 && index < PresetCount()) currentPreset_ = index;
+}
+
 const char* IPlugBase::PresetName(int index) const {
     const Preset* preset = GetPreset(index);
     return preset ? preset->name : "";

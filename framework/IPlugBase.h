@@ -56,6 +56,8 @@ public:
     virtual bool ParamTakesStoredValue(int index, int presetIndex);
     virtual void EditorResized(int left, int top, int right, int bottom) { (void)left, (void)top, (void)right, (void)bottom; }
     virtual int ApiCode() const { return apiCode_; }
+    // How many samples of output the plug-in still produces after its input stops.
+    virtual int TailSamples() const { return 0; }
 
     // ---- host-facing operations the adapter implements ----
     virtual void BeginParamEdit(int index) = 0;
@@ -91,6 +93,8 @@ public:
     const char* PresetName(int index) const;
     const Preset* GetPreset(int index) const;
     int CurrentPresetIndex() const { return currentPreset_; }
+    // Selects a slot without loading it; an index outside the list is ignored.
+    void SetCurrentPresetIndex(int index);
     int PresetCount() const { return static_cast<int>(presets_.size()); }
 
     // ---- editor ----

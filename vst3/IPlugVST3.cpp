@@ -1,0 +1,560 @@
+#include "IPlugVST3.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "IPlugParameter.h"
+#include "PlugIds.h"
+#include "Utf16Text.h"
+#include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+// Speaker layout for a channel count, the same for every bus this class creates.
+SpeakerArrangement ArrangementFor(int channels) {
+    switch (channels) {
+    case 1: return 0x80000;   // mono
+    case 2: return 3;         // left, right
+    case 3: return 259;       // left, right, surround
+    case 4: return 0xF00000;  // first-order ambisonics
+    case 5: return 55;        // 5.0
+    case 6: return 63;        // 5.1
+    default: return 0;
+    }
+}
+
+int SpeakerCount(SpeakerArrangement arrangement) {
+    int count = 0;
+    for (uint64 bits = static_cast<uint64>(arrangement); bits; bits &= bits - 1) ++count;
+    return count;
+}
+
+halvane::String16 Utf16(const char* text) {
+    return halvane::utf8ToUtf16(text ? text : "");
+}
+
+// Largest values a host may set up without the instance trying to allocate absurd amounts.
+constexpr double kMaxSampleRate = 10.0e6;
+constexpr int32 kMaxBlockFrames = 1 << 22;
+// A component state is a few hundred bytes; stop reading a stream that never ends long before that matters.
+constexpr size_t kMaxStateBytes = 1 << 20;
+
+}  // namespace
+
+IPlugVST3::IPlugVST3(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
+                     const char* productName, const char* makerName, int version, int uniqueId, int makerId,
+                     int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sideChainChannels)
+    : IPlugBase(paramCount, channelConfigs, presetCount, effectName, productName, makerName, version, uniqueId,
+                makerId, latency, doesMidi, doesChunks, isInstrument, 1),
+      sideChainChannels_(sideChainChannels) {
+    SetInputConnections(0, InputChannelCount(), true);
+    SetOutputConnections(0, OutputChannelCount(), true);
+
+    InputBusNames().push_back("Main Input");
+    if (sideChainChannels_ > 0) InputBusNames().push_back("Aux Input");
+    if (isInstrument) {
+        for (int i = 0; i < OutputChannelCount() / 2; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof(name), "Output %i", i + 1);
+            OutputBusNames().push_back(name);
+        }
+    } else {
+        OutputBusNames().push_back("Output");
+    }
+}
+
+// ---------------------------------------------------------------- component
+
+tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
+    tresult result = SingleComponentEffect::initialize(context);
+
+    if (context) {
+        IHostApplication* app = nullptr;
+        if (context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk && app) {
+            String128 name = {};
+            if (app->getName(name) == kResultOk) {
+                name[127] = 0;
+                IdentifyHost(halvane::utf16ToUtf8(name, 128).c_str(), 0);
+            } else {
+                IdentifyHost("", 0);
+            }
+            app->release();
+        }
+    }
+
+    if (result != kResultOk) {
+        AfterInitialize();
+        return result;
+    }
+
+    int mainInputs = InputChannelCount() - sideChainChannels_;
+    if (mainInputs >= 1 && mainInputs <= 6) {
+        addAudioInput(Utf16(InputBusNames()[0].c_str()).c_str(), ArrangementFor(mainInputs));
+    }
+    if (IsInstrument()) {
+        for (int i = 0; i < OutputChannelCount() / 2 && i < static_cast<int>(OutputBusNames().size()); ++i) {
+            addAudioOutput(Utf16(OutputBusNames()[static_cast<size_t>(i)].c_str()).c_str(), ArrangementFor(2));
+        }
+    } else {
+        addAudioOutput(Utf16(OutputBusNames()[0].c_str()).c_str(), ArrangementFor(OutputChannelCount()));
+    }
+    if (sideChainChannels_ > 0 && InputBusNames().size() > 1) {
+        addAudioInput(Utf16(InputBusNames()[1].c_str()).c_str(), ArrangementFor(std::min(sideChainChannels_, 2)),
+                      kAux, 0);
+    }
+    if (DoesMidi()) addEventInput(Utf16("MIDI Input").c_str(), 1);
+
+    RegisterParameters();
+    AfterInitialize();
+    return result;
+}
+
+void IPlugVST3::RegisterParameters() {
+    if (PresetCount() > 0) {
+        auto* presets = new StringListParameter(Utf16("Presets").c_str(), PlugIds::kPresets, nullptr,
+                                                ParameterInfo::kIsProgramChange | ParameterInfo::kIsList,
+                                                kRootUnitId);
+        String128 empty = {};
+        for (int i = 0; i < PresetCount(); ++i) presets->appendString(empty);
+        parameters.addParameter(presets);
+    }
+    for (int i = 0; i < ParamCount(); ++i) {
+        IParamSpec* spec = GetParam(i);
+        UnitID unit = kRootUnitId;
+        if (spec->Group()[0] != '\0') {
+            auto& groups = UnitNames();
+            auto found = std::find_if(groups.begin(), groups.end(),
+                                      [&](const char* name) { return std::string(name) == spec->Group(); });
+            if (found == groups.end()) {
+                groups.push_back(spec->Group());
+                unit = static_cast<UnitID>(groups.size());
+            } else {
+                unit = static_cast<UnitID>(found - groups.begin()) + 1;
+            }
+        }
+        parameters.addParameter(new IPlugParameter(spec, static_cast<ParamID>(i), unit));
+        ParamChanged(i);
+    }
+}
+
+tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
+    ActiveChanged(state != 0);
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
+    if (!state) return kInvalidArgument;
+    LockGuard guard(Lock());
+    StateChunk chunk;
+    if (!SaveState(&chunk)) return kResultFalse;
+    int32 written = 0;
+    if (state->write(const_cast<uint8_t*>(chunk.Data()), static_cast<int32>(chunk.Size()), &written) != kResultOk ||
+        written != static_cast<int32>(chunk.Size())) {
+        return kResultFalse;
+    }
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
+    if (!state) return kInvalidArgument;
+    LockGuard guard(Lock());
+
+    int64 start = 0;
+    if (state->tell(&start) != kResultOk || start < 0) start = 0;
+
+    // One host reports an error on the read that reaches the end of its stream, yet delivers the bytes.
+    const bool keepReadingOnError = HostCode() == 28;
+    StateChunk chunk;
+    char piece[128];
+    while (chunk.Size() < kMaxStateBytes) {
+        int32 got = 0;
+        tresult r = state->read(piece, sizeof(piece), &got);
+        got = std::max<int32>(0, std::min<int32>(got, sizeof(piece)));
+        if (r != kResultOk) {
+            if (!keepReadingOnError) break;
+            chunk.PutBytes(piece, static_cast<size_t>(got));
+            if (got == 0) break;
+            continue;
+        }
+        if (got == 0) break;
+        chunk.PutBytes(piece, static_cast<size_t>(got));
+    }
+
+    int position = LoadState(chunk, 0);
+    RefreshParamControls();
+    if (position < 0) return kResultFalse;
+    // Leave the stream just after the state, for hosts that keep more behind it.
+    state->seek(start + position, IBStream::kIBSeekSet, nullptr);
+    return kResultOk;
+}
+
+// ---------------------------------------------------------------- processor
+
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                 SpeakerArrangement* outputs, int32 numOuts) {
+    SetInputConnections(0, InputChannelCount(), false);
+    SetOutputConnections(0, OutputChannelCount(), false);
+
+    int inSpeakers = inputs && numIns > 0 ? SpeakerCount(inputs[0]) : 0;
+    int outSpeakers = outputs && numOuts > 0 ? SpeakerCount(outputs[0]) : 0;
+    if (!IsSupportedIO(inSpeakers, outSpeakers)) return kResultFalse;
+
+    AudioBus* in = getAudioInput(0);
+    if (in && SpeakerCount(in->getArrangement()) != inSpeakers) {
+        audioInputs[0] = IPtr<Bus>(new AudioBus(Utf16("Input").c_str(), kMain, BusInfo::kDefaultActive,
+                                                ArrangementFor(inSpeakers)),
+                                   false);
+    }
+    AudioBus* out = getAudioOutput(0);
+    if (out && SpeakerCount(out->getArrangement()) != outSpeakers) {
+        audioOutputs[0] = IPtr<Bus>(new AudioBus(Utf16("Output").c_str(), kMain, BusInfo::kDefaultActive,
+                                                 ArrangementFor(outSpeakers)),
+                                    false);
+    }
+
+    if (sideChainChannels_ <= 0) return numIns == 1 ? kResultOk : kResultFalse;
+
+    if (numIns != 2) return kResultFalse;
+    AudioBus* side = getAudioInput(1);
+    int sideSpeakers = SpeakerCount(inputs[1]);
+    if (side && SpeakerCount(side->getArrangement()) != sideSpeakers) {
+        audioInputs[1] = IPtr<Bus>(
+            new AudioBus(Utf16("Sidechain Input").c_str(), kAux, 0, ArrangementFor(sideSpeakers)), false);
+    }
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize) {
+    return symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64 ? kResultTrue : kResultFalse;
+}
+
+uint32 PLUGIN_API IPlugVST3::getLatencySamples() {
+    return static_cast<uint32>(std::max(0, Latency()));
+}
+
+tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
+    // Rates and block sizes no host uses would only make the instance allocate without bound.
+    if (!std::isfinite(setup.sampleRate) || setup.sampleRate > kMaxSampleRate ||
+        setup.maxSamplesPerBlock > kMaxBlockFrames) {
+        return kResultFalse;
+    }
+    try {
+        SetBypassed(false);
+        SetSampleRate(setup.sampleRate);
+        SetMaxBlockSize(std::max<int32>(0, setup.maxSamplesPerBlock));
+        Reset();
+    } catch (...) {
+        return kResultFalse;
+    }
+    processSetup = setup;
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::setProcessing(TBool) {
+    return kNotImplemented;
+}
+
+uint32 PLUGIN_API IPlugVST3::getTailSamples() {
+    LockGuard guard(Lock());
+    return static_cast<uint32>(std::max(0, TailSamples()));
+}
+
+tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
+    LockGuard guard(Lock());
+    try {
+        if (data.processContext) processContext_ = *data.processContext;
+        ApplyParameterChanges(data.inputParameterChanges);
+        RouteAndRun(data);
+    } catch (...) {
+        // Nothing may escape to the host; the block is simply not processed.
+    }
+    return kResultOk;
+}
+
+void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
+    if (!changes) return;
+    int32 queues = changes->getParameterCount();
+    for (int32 q = 0; q < queues; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (!queue) continue;
+        int32 points = queue->getPointCount();
+        if (points <= 0) continue;
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        // All changes apply before the block's audio: only the last point of each queue counts.
+        if (queue->getPoint(points - 1, offset, value) != kResultOk) continue;
+        ParamID id = queue->getParameterId();
+
+        if (id == PlugIds::kBypass) {
+            SetBypassed(value > 0.5);
+        } else if (id == PlugIds::kPresets) {
+            LoadPreset(ProgramIndexFromNormalized(value));
+        } else if (id < static_cast<ParamID>(ParamCount())) {
+            int index = static_cast<int>(id);
+            GetParam(index)->SetFromNormalized(value);
+            if (Editor()) Editor()->SetParameterFromPlug(index, value, true);
+            ParamChanged(index);
+        }
+    }
+}
+
+void IPlugVST3::RouteAndRun(ProcessData& data) {
+    const bool single = data.symbolicSampleSize == kSample32;
+    if (!single && data.symbolicSampleSize != kSample64) return;
+    const int frames = std::max<int32>(0, data.numSamples);
+    const int inputChannels = InputChannelCount();
+    const int outputChannels = OutputChannelCount();
+
+    if (data.numInputs > 0 && data.inputs) {
+        AudioBusBuffers& bus = data.inputs[0];
+        int n = std::max<int32>(0, bus.numChannels);
+        SetInputConnections(0, n, true);
+        SetInputConnections(n, inputChannels - n, false);
+        if (single) {
+            AttachInputs(0, inputChannels, bus.channelBuffers32, n, frames);
+        } else {
+            AttachInputs(0, inputChannels, bus.channelBuffers64, n, frames);
+        }
+    }
+
+    if (data.outputs) {
+        int index = 0;
+        for (int32 j = 0; j < data.numOutputs && index < outputChannels; ++j) {
+            AudioBusBuffers& bus = data.outputs[j];
+            int n = std::min(std::max<int32>(0, bus.numChannels), outputChannels - index);
+            AudioBus* sdkBus = getAudioOutput(j);
+            SetOutputConnections(index, n, sdkBus && sdkBus->isActive());
+            SetOutputConnections(index + n, outputChannels - (index + n), false);
+            if (single) {
+                AttachOutputs(index, n, bus.channelBuffers32, n, frames);
+            } else {
+                AttachOutputs(index, n, bus.channelBuffers64, n, frames);
+            }
+            index += n;
+        }
+    }
+
+    if (IsBypassed()) {
+        single ? PassThroughFloat(frames) : PassThrough(frames);
+    } else {
+        single ? RunBlockFloat(frames) : RunBlock(frames);
+    }
+}
+
+int IPlugVST3::ProgramIndexFromNormalized(double value) const {
+    if (!(value >= 0.0)) value = 0.0;
+    if (value > 1.0) value = 1.0;
+    return static_cast<int>((PresetCount() - 1) * value + 0.5);
+}
+
+double IPlugVST3::NormalizedFromProgramIndex(int index) const {
+    return PresetCount() > 1 ? static_cast<double>(index) / (PresetCount() - 1) : 0.0;
+}
+
+// ---------------------------------------------------------------- controller
+
+tresult PLUGIN_API IPlugVST3::setComponentState(IBStream*) {
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::setEditorState(IBStream*) {
+    LockGuard guard(Lock());
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getEditorState(IBStream*) {
+    LockGuard guard(Lock());
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string) {
+    if (!string || id >= static_cast<ParamID>(ParamCount())) return kResultFalse;
+    halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(), string, 128);
+    return kResultOk;
+}
+
+ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
+    if (id == PlugIds::kPresets) return PresetCount() > 1 ? plain / (PresetCount() - 1) : 0.0;
+    if (id < static_cast<ParamID>(ParamCount())) return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
+    return plain;
+}
+
+ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
+    if (id == PlugIds::kBypass) return IsBypassed() ? 1.0 : 0.0;
+    if (id == PlugIds::kPresets) return NormalizedFromProgramIndex(CurrentPresetIndex());
+    if (id < static_cast<ParamID>(ParamCount())) return GetParam(static_cast<int>(id))->NormalizedValue();
+    return 0.0;
+}
+
+tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
+    if (id == PlugIds::kBypass) {
+        SetBypassed(value != 0.0);
+        return kResultOk;
+    }
+    if (id == PlugIds::kPresets) {
+        SetCurrentPresetIndex(ProgramIndexFromNormalized(value));
+        return kResultOk;
+    }
+    if (id < static_cast<ParamID>(ParamCount())) {
+        // The audio thread reads the same value under the lock.
+        LockGuard guard(Lock());
+        GetParam(static_cast<int>(id))->SetFromNormalized(value);
+        return kResultOk;
+    }
+    return kResultFalse;
+}
+
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
+    return nullptr;
+}
+
+tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode) {
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::openHelp(TBool) {
+    return kResultFalse;
+}
+
+tresult PLUGIN_API IPlugVST3::openAboutBox(TBool) {
+    return kResultFalse;
+}
+
+// ---------------------------------------------------------------- units and programs
+
+int32 PLUGIN_API IPlugVST3::getUnitCount() {
+    return 1 + static_cast<int32>(UnitNames().size());
+}
+
+tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
+    if (unitIndex == 0) {
+        info.id = kRootUnitId;
+        info.parentUnitId = kNoParentUnitId;
+        halvane::utf8ToUtf16("Root Unit", info.name, 128);
+        info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
+        return kResultOk;
+    }
+    if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size())) return kResultFalse;
+    info.id = unitIndex;
+    info.parentUnitId = kRootUnitId;
+    halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
+    info.programListId = kNoProgramListId;
+    return kResultOk;
+}
+
+int32 PLUGIN_API IPlugVST3::getProgramListCount() {
+    return PresetCount() > 0 ? 1 : 0;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
+    if (listIndex != 0 || PresetCount() <= 0) return kResultFalse;
+    info.id = PlugIds::kFactoryPresetList;
+    halvane::utf8ToUtf16("Factory Presets", info.name, 128);
+    info.programCount = PresetCount();
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
+    if (listId != PlugIds::kFactoryPresetList || !name) return kResultFalse;
+    halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
+    return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128) {
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::hasProgramPitchNames(ProgramListID, int32) {
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, String128) {
+    return kNotImplemented;
+}
+
+UnitID PLUGIN_API IPlugVST3::getSelectedUnit() {
+    return kRootUnitId;
+}
+
+tresult PLUGIN_API IPlugVST3::selectUnit(UnitID) {
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID&) {
+    return kNotImplemented;
+}
+
+tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*) {
+    return kNotImplemented;
+}
+
+// ---------------------------------------------------------------- host-facing operations
+
+void IPlugVST3::BeginParamEdit(int index) {
+    if (componentHandler) componentHandler->beginEdit(static_cast<ParamID>(index));
+}
+
+void IPlugVST3::ParamEdited(int index, double normalized) {
+    if (componentHandler) componentHandler->performEdit(static_cast<ParamID>(index), normalized);
+}
+
+void IPlugVST3::EndParamEdit(int index) {
+    if (componentHandler) componentHandler->endEdit(static_cast<ParamID>(index));
+}
+
+int IPlugVST3::SamplePosition() {
+    return static_cast<int>(static_cast<uint32>(processContext_.projectTimeSamples & 0xFFFFFFFF));
+}
+
+double IPlugVST3::Tempo() {
+    return processContext_.tempo;
+}
+
+void IPlugVST3::TimeSignature(int* numerator, int* denominator) {
+    if (numerator) *numerator = processContext_.timeSigNumerator;
+    if (denominator) *denominator = processContext_.timeSigDenominator;
+}
+
+void IPlugVST3::ResizeEditor(int, int) {}
+
+void IPlugVST3::ChangeLatency(int samples) {
+    IPlugBase::ChangeLatency(samples);
+    if (componentHandler) componentHandler->restartComponent(kLatencyChanged);
+}
+
+bool IPlugVST3::SendMidiMessage(const MidiMessage&) {
+    return false;
+}
+
+bool IPlugVST3::IsOfflineRender() const {
+    return processSetup.processMode == kOffline;
+}
+
+int IPlugVST3::TransportState() const {
+    if (processContext_.state & ProcessContext::kPlaying) return 1;
+    if (processContext_.state & ProcessContext::kRecording) return 2;
+    return 0;
+}
+
+void IPlugVST3::GetTimeInfo(TimeInfo* info) const {
+    if (!info) return;
+    const ProcessContext& c = processContext_;
+    info->tempo = c.tempo;
+    info->samplePosition = static_cast<double>(c.projectTimeSamples);
+    info->ppqPosition = c.projectTimeMusic;
+    info->lastBar = c.barPositionMusic;
+    info->cycleStart = c.cycleStartMusic;
+    info->cycleEnd = c.cycleEndMusic;
+    info->numerator = c.timeSigNumerator;
+    info->denominator = c.timeSigDenominator;
+    info->transportRunning = (c.state & ProcessContext::kPlaying) != 0;
+    info->loopEnabled = (c.state & ProcessContext::kCycleActive) != 0;
+}
