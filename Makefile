@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench install clean
 
 all: build
 
@@ -16,6 +16,9 @@ test: build
 demo: build
 	mkdir -p out
 	./build/tools/demo/halvane-demo out
+
+install: build
+	cmake --install build
 
 bench: build
 	./build/bench/halvane-bench
