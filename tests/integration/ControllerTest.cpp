@@ -91,7 +91,8 @@ TEST_F(HalvaneController, ProgramParameterFirstThenTheTwentyFive) {
         EXPECT_EQ(text(info.shortTitle), "");
         EXPECT_EQ(text(info.units), row.units);
         EXPECT_EQ(info.stepCount, row.real ? 0 : static_cast<int32>(row.max - row.min));
-        EXPECT_NEAR(info.defaultNormalizedValue, normalizedOf(row.defaultValue, row.min, row.max, row.shape), 1e-12);
+        EXPECT_NEAR(info.defaultNormalizedValue, normalizedOf(row.defaultValue, row.min, row.max, row.shape),
+                    1e-12);
         EXPECT_EQ(controller->getParamNormalized(info.id), info.defaultNormalizedValue);
         EXPECT_EQ(info.unitId, 0);
         EXPECT_EQ(info.flags, ParameterInfo::kCanAutomate);
@@ -147,9 +148,9 @@ TEST_F(HalvaneController, DisplayTextsForHosts) {
     EXPECT_EQ(display(controller, kSpace, 1.0), "Special Explosion 7");
     EXPECT_EQ(display(controller, kStereoPosition, 1.0), "Right");
     EXPECT_EQ(display(controller, kEqMode, 0.25), "Serie");
-    EXPECT_EQ(display(controller, kEqGain, 0.5), "0");        // exactly 0 dB: no decimals
+    EXPECT_EQ(display(controller, kEqGain, 0.5), "0"); // exactly 0 dB: no decimals
     EXPECT_EQ(display(controller, kEqGain, 12.5 / 32.0), "-3.5");
-    EXPECT_EQ(display(controller, kPreDelay, 0.0196), "20");  // 19.6 ms, shown whole
+    EXPECT_EQ(display(controller, kPreDelay, 0.0196), "20"); // 19.6 ms, shown whole
     EXPECT_EQ(display(controller, kBypassCeil, 0.0), "-100");
 
     String128 s = {};

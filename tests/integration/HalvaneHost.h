@@ -37,16 +37,37 @@ constexpr int kStateBytes = kParamCount * 8;
 
 // Parameter ids (= indices).
 enum : ParamID {
-    kPreDelay, kTime, kFreq, kSpace, kSurface, kStereo, kMonoPosition, kStereoPosition,
-    kSpaceAccent, kSurfaceAccent, kDiffuse, kAttack, kSize, kEqType, kEqFreq, kEqBandwidth,
-    kEqGain, kEqMode, kEq2Type, kEq2Freq, kEq2Bandwidth, kEq2Gain, kDryMix, kWetMix, kBypassCeil
+    kPreDelay,
+    kTime,
+    kFreq,
+    kSpace,
+    kSurface,
+    kStereo,
+    kMonoPosition,
+    kStereoPosition,
+    kSpaceAccent,
+    kSurfaceAccent,
+    kDiffuse,
+    kAttack,
+    kSize,
+    kEqType,
+    kEqFreq,
+    kEqBandwidth,
+    kEqGain,
+    kEqMode,
+    kEq2Type,
+    kEq2Freq,
+    kEq2Bandwidth,
+    kEq2Gain,
+    kDryMix,
+    kWetMix,
+    kBypassCeil
 };
 
 // Plain defaults in index order, as a fresh instance holds them.
 inline const std::vector<double>& defaultValues() {
-    static const std::vector<double> values = {20,   3.0, 8000, 0,   0,    1,  0,    2,   100,
-                                               90,   20,  50,   100, 0,    2000, 50, 6.0, 0,
-                                               1,    6000, 75,  6.0, 60,   50,  -60};
+    static const std::vector<double> values = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
+                                               0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
     return values;
 }
 
@@ -154,7 +175,9 @@ inline double normalizedOf(double plain, double min, double max, double shape = 
     return std::pow((plain - min) / (max - min), 1.0 / shape);
 }
 
-inline std::string text(const Steinberg::Vst::String128 s) { return utf16ToUtf8(s, 128); }
+inline std::string text(const Steinberg::Vst::String128 s) {
+    return utf16ToUtf8(s, 128);
+}
 
 class HalvaneFixture : public ::testing::Test {
   protected:

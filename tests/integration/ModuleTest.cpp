@@ -86,8 +86,8 @@ TEST_F(HalvaneModule, GetPluginFactoryHandsOutOneFactoryWithAReferenceEachTime) 
     std::string error;
     void* library = halvane::host::platform::openLibrary(module()->binaryPath(), error);
     ASSERT_NE(library, nullptr) << error;
-    auto getFactory = reinterpret_cast<GetFactoryProc>(
-        halvane::host::platform::findSymbol(library, "GetPluginFactory"));
+    auto getFactory =
+        reinterpret_cast<GetFactoryProc>(halvane::host::platform::findSymbol(library, "GetPluginFactory"));
     ASSERT_NE(getFactory, nullptr);
 
     IPluginFactory* first = getFactory();

@@ -68,9 +68,9 @@ void expectBypassPassesThrough(halvane::host::PluginInstance& plug, int32 sample
 
 tresult arrange(halvane::host::PluginInstance& plug, std::vector<SpeakerArrangement> in,
                 std::vector<SpeakerArrangement> out) {
-    return plug.processor()->setBusArrangements(in.empty() ? nullptr : in.data(), static_cast<int32>(in.size()),
-                                                out.empty() ? nullptr : out.data(),
-                                                static_cast<int32>(out.size()));
+    return plug.processor()->setBusArrangements(
+        in.empty() ? nullptr : in.data(), static_cast<int32>(in.size()), out.empty() ? nullptr : out.data(),
+        static_cast<int32>(out.size()));
 }
 
 int32 channelsOf(halvane::host::PluginInstance& plug, BusDirection dir) {
@@ -191,7 +191,8 @@ TEST_F(HalvaneProcessor, OnlyTheLastPointOfAQueueCountsAndItLandsBeforeTheBlock)
     // The wet path is silent until the 20 ms pre-delay has passed: what comes out is the dry level.
     for (int32 i = 0; i < 512; ++i) {
         ASSERT_EQ(buffers.channel64(kOutput, 0, 0)[i], dryGain(25.0f) * in.left[static_cast<size_t>(i)]) << i;
-        ASSERT_EQ(buffers.channel64(kOutput, 0, 1)[i], dryGain(25.0f) * in.right[static_cast<size_t>(i)]) << i;
+        ASSERT_EQ(buffers.channel64(kOutput, 0, 1)[i], dryGain(25.0f) * in.right[static_cast<size_t>(i)])
+            << i;
     }
     EXPECT_DOUBLE_EQ(plug->controller()->getParamNormalized(kDryMix), 0.25);
     EXPECT_EQ(stateValues(*plug).at(kPreDelay), 20.0);
@@ -205,8 +206,8 @@ TEST_F(HalvaneProcessor, ProgramParameterLoadsPresetsByIndex) {
 
     // 0.5 of 149 steps is preset 75, "Very Small Low - Arena".
     apply(*plug, kSample64, {{kProgramId, 0.5}});
-    const std::vector<double> arena = {20, 0.2, 1000, 2, 0,    2,  0,  5,   100, 90,  30, 50, 100,
-                                       0,  2000, 50,  6.0, 0, 0, 6000, 75, 6.0, 80,  30, -60};
+    const std::vector<double> arena = {20, 0.2,  1000, 2,   0, 2, 0,    5,  100, 90, 30, 50, 100,
+                                       0,  2000, 50,   6.0, 0, 0, 6000, 75, 6.0, 80, 30, -60};
     EXPECT_EQ(stateValues(*plug), arena);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(kProgramId), 75.0 / 149.0);
 
@@ -334,7 +335,8 @@ TEST_F(HalvaneProcessor, ThirtyTwoBitOutputsAreWrittenAfterEveryBlockBypassedOrN
     }
     // Bypass off again: the reverb's own output, converted, not what the bypass left behind
     // (the bypassed blocks never reached the reverb, so its lines are still empty).
-    const Stereo out = render(*plug, kSample32, impulse(1024), 1024, changes({{kBypassId, 0.0}, {kEq2Type, 0.0}}));
+    const Stereo out =
+        render(*plug, kSample32, impulse(1024), 1024, changes({{kBypassId, 0.0}, {kEq2Type, 0.0}}));
     expectImpulseResponse(out.left, out.right, kSample32);
 }
 
@@ -393,8 +395,16 @@ TEST_F(HalvaneProcessor, NullAndMissingBuffersAreSafe) {
         std::function<void(ProcessData&)> after;     // on the prepared data
     };
     const std::vector<Case> cases = {
-        {"null input channel array", {2}, {2}, [](ProcessBuffers& b) { b.setNullChannelArray(kInput, 0); }, {}},
-        {"null output channel array", {2}, {2}, [](ProcessBuffers& b) { b.setNullChannelArray(kOutput, 0); }, {}},
+        {"null input channel array",
+         {2},
+         {2},
+         [](ProcessBuffers& b) { b.setNullChannelArray(kInput, 0); },
+         {}},
+        {"null output channel array",
+         {2},
+         {2},
+         [](ProcessBuffers& b) { b.setNullChannelArray(kOutput, 0); },
+         {}},
         {"null input channel", {2}, {2}, [](ProcessBuffers& b) { b.setNullChannel(kInput, 0, 1); }, {}},
         {"null output channel", {2}, {2}, [](ProcessBuffers& b) { b.setNullChannel(kOutput, 0, 0); }, {}},
         {"no buses", {}, {}, {}, {}},

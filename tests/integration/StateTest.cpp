@@ -17,8 +17,8 @@ class HalvaneState : public HalvaneFixture {};
 
 // A value for every parameter, each in range and different from its default.
 const std::vector<double>& otherValues() {
-    static const std::vector<double> values = {500, 12.5, 4000, 7,   3,  4,    -50, 5,   40,  30,  70, 10, 60,
-                                               2,   5000, 20,   -3.5, 2, 3, 9000, 40,  2.5, 80, 20, -80};
+    static const std::vector<double> values = {500, 12.5, 4000, 7,    3, 4, -50,  5,  40,  30, 70, 10, 60,
+                                               2,   5000, 20,   -3.5, 2, 3, 9000, 40, 2.5, 80, 20, -80};
     return values;
 }
 
