@@ -1,0 +1,70 @@
+#pragma once
+
+// WAV input and output through libsndfile, block by block so long files never sit in memory.
+// The writer fills a temporary file beside the target and renames it only on commit, so a
+// failed or interrupted render never leaves a half-written OUT behind.
+
+#include "RenderOptions.h"
+
+#include <string>
+#include <vector>
+
+struct sf_private_tag;
+
+namespace halvane::render {
+
+class AudioReader {
+  public:
+    AudioReader() = default;
+    ~AudioReader();
+    AudioReader(const AudioReader&) = delete;
+    AudioReader& operator=(const AudioReader&) = delete;
+
+    // Mono or stereo files only; false with the reason in error.
+    bool open(const std::string& path, std::string& error);
+    void close();
+
+    int rate() const { return rate_; }
+    int channels() const { return channels_; }
+    long long frames() const { return frames_; }
+
+    // Up to count frames as doubles (integer formats scaled to -1..1); a mono file fills both
+    // channels. Returns the frames read: fewer than count only at the end, -1 on a read error.
+    long long read(double* left, double* right, int count, std::string& error);
+
+  private:
+    sf_private_tag* file_ = nullptr;
+    std::string path_;
+    int rate_ = 0;
+    int channels_ = 0;
+    long long frames_ = 0;
+    std::vector<double> interleaved_;
+};
+
+class AudioWriter {
+  public:
+    AudioWriter() = default;
+    // Discards the temporary file unless commit succeeded.
+    ~AudioWriter();
+    AudioWriter(const AudioWriter&) = delete;
+    AudioWriter& operator=(const AudioWriter&) = delete;
+
+    // A stereo WAV at path; the samples go to temporaryPath() until commit.
+    bool open(const std::string& path, int rate, SampleFormat format, std::string& error);
+    // Integer formats clip samples beyond full scale instead of wrapping them.
+    bool write(const double* left, const double* right, int count, std::string& error);
+    // Finishes the file and moves it to the target path (replacing an existing file).
+    bool commit(std::string& error);
+    void discard();
+
+    const std::string& temporaryPath() const { return temporaryPath_; }
+
+  private:
+    sf_private_tag* file_ = nullptr;
+    std::string path_;
+    std::string temporaryPath_;
+    bool pending_ = false;
+    std::vector<double> interleaved_;
+};
+
+} // namespace halvane::render

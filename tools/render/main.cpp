@@ -1,0 +1,150 @@
+// halvane-render: runs a WAV file through a VST 3 effect (Halvane by default) from the command
+// line and writes the result with its tail. See usageText for the options.
+
+#include "AudioFile.h"
+#include "HostedEffect.h"
+#include "LevelMeter.h"
+#include "RenderOptions.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifndef HALVANE_DEFAULT_BUNDLE
+#define HALVANE_DEFAULT_BUNDLE "Halvane.vst3"
+#endif
+
+using namespace halvane::render;
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+}
+
+int fail(const std::string& message, int code = kExitFailure) {
+    std::fprintf(stderr, "halvane-render: %s\n", message.c_str());
+    return code;
+}
+
+// A line on stderr, rewritten in place, once a render has taken more than a second.
+class ProgressLine {
+  public:
+    ProgressLine(double rate) : rate_(rate), start_(Clock::now()), last_(start_) {}
+
+    void update(long long done, long long total) {
+        const Clock::time_point now = Clock::now();
+        if (now - start_ < std::chrono::seconds(1) ||
+            (shown_ && now - last_ < std::chrono::milliseconds(250)))
+            return;
+        last_ = now;
+        shown_ = true;
+        const double percent =
+            total > 0 ? 100.0 * static_cast<double>(done) / static_cast<double>(total) : 100.0;
+        std::fprintf(stderr, "\rrendering %3.0f %%  %.1f of %.1f s ", percent,
+                     static_cast<double>(done) / rate_, static_cast<double>(total) / rate_);
+        std::fflush(stderr);
+    }
+
+    // Clears the line so the summary starts on a clean one.
+    void finish() {
+        if (shown_)
+            std::fprintf(stderr, "\r%40s\r", "");
+        shown_ = false;
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    double rate_;
+    Clock::time_point start_;
+    Clock::time_point last_;
+    bool shown_ = false;
+};
+
+int render(const RenderOptions& options, const std::string& bundle) {
+    AudioReader input;
+    std::string error;
+    if (!input.open(options.input, error))
+        return fail(error);
+    const int rate = options.rate.value_or(input.rate());
+
+    std::unique_ptr<HostedEffect> effect = HostedEffect::open(bundle, options.hostName, error);
+    if (!effect)
+        return fail(error);
+    RenderPlan plan;
+    if (!effect->plan(options, plan, error))
+        return fail(error);
+
+    AudioWriter output;
+    if (!output.open(options.output, rate, options.format, error))
+        return fail(error);
+
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    ProgressLine progress(rate);
+    LevelMeter meter;
+    const bool rendered = effect->render(
+        input, output, options, rate, plan,
+        [&](long long done, long long total) {
+            progress.update(done, total);
+            return interrupted == 0;
+        },
+        meter, error);
+    progress.finish();
+    input.close();
+    if (!rendered) {
+        output.discard();
+        return fail(error, interrupted ? kExitInterrupted : kExitFailure);
+    }
+    if (!output.commit(error))
+        return fail(error);
+
+    const bool integerFormat = options.format == SampleFormat::Pcm16 || options.format == SampleFormat::Pcm24;
+    if (integerFormat && meter.peak() > 1.0)
+        std::fprintf(stderr, "halvane-render: the output peaks above full scale and was clipped\n");
+    const std::string preset = plan.hasPreset ? plan.presetName : "(no preset)";
+    std::printf("%-28s %-30s %6.2f s  peak %6.1f dBFS  RMS %6.1f dBFS  tail above -60 dBFS %5.2f s\n",
+                preset.c_str(), options.output.c_str(), static_cast<double>(meter.frames()) / rate,
+                LevelMeter::decibels(meter.peak()), LevelMeter::decibels(meter.rms()),
+                meter.ringSeconds(input.frames(), rate));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    RenderOptions options;
+    std::string error;
+    if (!parseArguments(args, options, error))
+        return fail(error + "\nTry 'halvane-render --help'.", kExitUsage);
+
+    const std::string bundle = options.plugin.empty() ? HALVANE_DEFAULT_BUNDLE : options.plugin;
+    switch (options.mode) {
+    case Mode::Help:
+        std::fputs(usageText(HALVANE_DEFAULT_BUNDLE).c_str(), stdout);
+        return 0;
+    case Mode::ListPresets:
+    case Mode::ListParams: {
+        std::unique_ptr<HostedEffect> effect = HostedEffect::open(bundle, options.hostName, error);
+        if (!effect)
+            return fail(error);
+        if (options.mode == Mode::ListPresets)
+            effect->listPresets(stdout);
+        else
+            effect->listParameters(stdout);
+        return 0;
+    }
+    case Mode::Render:
+        break;
+    }
+    return render(options, bundle);
+}
