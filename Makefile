@@ -13,9 +13,15 @@ build: deps
 test: build
 	ctest --preset linux
 
+# A synthesised phrase through three factory presets of the real module, via halvane-render.
+RENDER := ./build/tools/render/halvane-render
+
 demo: build
 	mkdir -p out
-	./build/tools/demo/halvane-demo out
+	./build/tools/demo/halvane-demo-phrase out/demo-phrase.wav
+	$(RENDER) --preset "Very Large - Stadium" out/demo-phrase.wav out/very-large-stadium.wav
+	$(RENDER) --preset "Small - Chamber" out/demo-phrase.wav out/small-chamber.wav
+	$(RENDER) --preset "FX - Ocean" out/demo-phrase.wav out/fx-ocean.wav
 
 install: build
 	cmake --install build
