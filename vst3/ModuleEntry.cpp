@@ -9,6 +9,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 using namespace Steinberg;
 
 namespace {
@@ -70,7 +74,16 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
 }
 
 #if defined(_WIN32)
+// Recorded when Windows maps the module; InitDll makes it the handle resources are loaded from.
+static HINSTANCE gDllInstance = nullptr;
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) gDllInstance = instance;
+    return TRUE;
+}
+
 SMTG_EXPORT_SYMBOL bool InitDll() {
+    SetModuleHandle(gDllInstance);
     return true;
 }
 
