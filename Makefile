@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build test demo bench install clean
+.PHONY: all deps build test demo bench install clean artwork
 
 all: build
 
@@ -22,6 +22,11 @@ demo: build
 	$(RENDER) --preset "Very Large - Stadium" out/demo-phrase.wav out/very-large-stadium.wav
 	$(RENDER) --preset "Small - Chamber" out/demo-phrase.wav out/small-chamber.wav
 	$(RENDER) --preset "FX - Ocean" out/demo-phrase.wav out/fx-ocean.wav
+
+# Repaints the editor's images into effect/resources (committed; the build embeds them).
+artwork: build
+	./build/tools/artwork/halvane-artwork effect/resources
+	cmake --build --preset linux
 
 install: build
 	cmake --install build

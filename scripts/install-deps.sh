@@ -6,6 +6,8 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   juce-modules-source-data libsndfile1-dev
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
+  fonts-liberation2 fonts-dejavu-core libcairo2-dev
 )
 
 missing=()
