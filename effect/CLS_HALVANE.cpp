@@ -85,7 +85,10 @@ void CLS_HALVANE::ProcessBlock(double** inputs, double** outputs, int frames) {
 }
 
 int CLS_HALVANE::TailSamples() const {
-    double seconds = GetParam(kPreDelay)->Value() * 0.001 + GetParam(kTime)->Value();
+    // Time is the nominal 72 dB decay, but the loop all-passes lengthen every pass beyond the delay the
+    // decay gains assume: measured, the tail rings above -60 dBFS for up to about 1.8 x Time.
+    constexpr double kRingFactor = 2.0;
+    double seconds = GetParam(kPreDelay)->Value() * 0.001 + GetParam(kTime)->Value() * kRingFactor;
     double samples = std::round(seconds * SampleRate());
     if (!(samples > 0.0)) return 0;
     return samples < static_cast<double>(INT_MAX) ? static_cast<int>(samples) : INT_MAX;

@@ -18,7 +18,7 @@ public:
     void ParamChanged(int index) override;
     // Audio thread, lock held by the caller.
     void ProcessBlock(double** inputs, double** outputs, int frames) override;
-    // Pre-delay plus the decay time, in samples at the current rate.
+    // Pre-delay plus the time the reverb rings, in samples at the current rate.
     int TailSamples() const override;
 
     // What the activity lamp shows: true while the reverb processes, false while the silence gate

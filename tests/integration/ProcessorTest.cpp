@@ -147,23 +147,23 @@ TEST_F(HalvaneProcessor, SampleSizesLatencyAndSetup) {
     ASSERT_EQ(plug->setupProcessing(44100.0, 512, kSample64), kResultOk);
     // A set-up the plug-in cannot take leaves the previous one in force (the tail shows the rate).
     EXPECT_EQ(plug->setupProcessing(96000.0, 512, 2), kResultFalse);
-    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 133182.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 265482.0, 1.0);
 }
 
-TEST_F(HalvaneProcessor, TailIsPreDelayPlusDecayAtTheCurrentRate) {
+TEST_F(HalvaneProcessor, TailIsPreDelayPlusTheRingingOfTheDecayAtTheCurrentRate) {
     auto plug = start(kSample64, 44100.0);
     ASSERT_TRUE(plug);
     IAudioProcessor* processor = plug->processor();
-    // round((20 ms + 3.0 s) * 44100)
-    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 133182.0, 1.0);
+    // round((20 ms + 2 x 3.0 s) * 44100): the tail rings for up to about twice Time
+    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 265482.0, 1.0);
 
     apply(*plug, kSample64, {{kTime, normalizedOf(10.0, 0.1, 80.0, 2.0)}});
-    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 441882.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 882882.0, 1.0);
     apply(*plug, kSample64, {{kPreDelay, 0.5}});
-    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 463050.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 904050.0, 1.0);
 
     ASSERT_EQ(plug->setupProcessing(48000.0, 1024, kSample64), kResultOk);
-    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 504000.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(processor->getTailSamples()), 984000.0, 1.0);
 }
 
 TEST_F(HalvaneProcessor, OnlyTheLastPointOfAQueueCountsAndItLandsBeforeTheBlock) {
