@@ -35,15 +35,18 @@ inline int Dodge(int d, int s, int w) {
 }  // namespace lice_detail
 
 // Blends source pixel `s` into `d` at `weight` (0..256) by the mode's low byte; an unknown mode copies.
+// With LICE_BLIT_USE_ALPHA the alpha channel composites the source over the destination (an opaque
+// destination stays opaque); without it the alpha channel blends like the colours.
 inline void LICE_BlendPixel(LICE_pixel& d, LICE_pixel s, int weight, int mode) {
     if (weight <= 0) return;
     const int m = mode & LICE_BLIT_MODE_MASK;
-    if (m != LICE_BLIT_MODE_ADD && m != LICE_BLIT_MODE_DODGE && weight >= 256) {
+    const bool over = (mode & LICE_BLIT_USE_ALPHA) != 0;
+    if (m != LICE_BLIT_MODE_ADD && m != LICE_BLIT_MODE_DODGE && weight >= 256 && !over) {
         d = s;
         return;
     }
     int out[4];
-    for (int shift = 0, i = 0; shift < 32; shift += 8, ++i) {
+    for (int shift = 0, i = 0; shift < 24; shift += 8, ++i) {
         const int dc = static_cast<int>((d >> shift) & 0xFF);
         const int sc = static_cast<int>((s >> shift) & 0xFF);
         if (m == LICE_BLIT_MODE_ADD)
@@ -53,6 +56,16 @@ inline void LICE_BlendPixel(LICE_pixel& d, LICE_pixel s, int weight, int mode) {
         else
             out[i] = lice_detail::Mix(dc, sc, weight);
     }
+    const int da = static_cast<int>(d >> 24);
+    const int sa = static_cast<int>(s >> 24);
+    if (over)
+        out[3] = lice_detail::Mix(da, 255, weight);
+    else if (m == LICE_BLIT_MODE_ADD)
+        out[3] = lice_detail::Add(da, sa, weight);
+    else if (m == LICE_BLIT_MODE_DODGE)
+        out[3] = lice_detail::Dodge(da, sa, weight);
+    else
+        out[3] = lice_detail::Mix(da, sa, weight);
     d = static_cast<LICE_pixel>(out[0]) | (static_cast<LICE_pixel>(out[1]) << 8) |
         (static_cast<LICE_pixel>(out[2]) << 16) | (static_cast<LICE_pixel>(out[3]) << 24);
 }

@@ -81,8 +81,9 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, const LICE_R
         clipB = std::min<long>(clipB, rect.bottom);
     }
     const int weight = (flags & LICE_DT_USEFGALPHA) ? LICE_ScaleWeight(256, LICE_GETA(color_)) : 256;
-    // The written alpha follows the colour's alpha only when it takes part; otherwise text is opaque.
-    const LICE_pixel source = (flags & LICE_DT_USEFGALPHA) ? color_ : (color_ | 0xFF000000u);
+    // Glyph edges composite over the destination, so text on an opaque surface leaves it opaque.
+    const LICE_pixel source = color_ | 0xFF000000u;
+    const int mode = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
 
     for (char32_t c : chars) {
         const LICE_Glyph& g = glyphs_.Get(c);
@@ -96,7 +97,7 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, const LICE_R
                 const long px = gx + x;
                 if (px < clipL || px >= clipR) continue;
                 const int cov = g.coverage[static_cast<size_t>(y) * static_cast<size_t>(g.width) + static_cast<size_t>(x)];
-                if (cov) LICE_BlendPixel(row[px], source, LICE_ScaleWeight(weight, cov), LICE_BLIT_MODE_COPY);
+                if (cov) LICE_BlendPixel(row[px], source, LICE_ScaleWeight(weight, cov), mode);
             }
         }
         penX += g.advance;

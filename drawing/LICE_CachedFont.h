@@ -19,6 +19,7 @@ public:
     bool MeasureText(const char* text, int* width, int* height) override;
 
     int LineHeight() const;
+    const LICE_FontFace& Face() const { return glyphs_.Face(); }
 
 private:
     explicit LICE_CachedFont(std::unique_ptr<LICE_FontFace> face);

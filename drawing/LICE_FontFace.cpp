@@ -73,6 +73,11 @@ std::unique_ptr<LICE_FontFace> LICE_FontFace::Open(const LICE_FontSpec& spec) {
     return std::unique_ptr<LICE_FontFace>(new LICE_FontFace(std::move(handles), antialiased));
 }
 
+const char* LICE_FontFace::FamilyName() const {
+    const char* name = handles_->face->family_name;
+    return name ? name : "";
+}
+
 bool LICE_FontFace::RenderGlyph(char32_t character, LICE_Glyph* glyph) {
     if (!glyph) return false;
     *glyph = LICE_Glyph();

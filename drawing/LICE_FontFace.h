@@ -29,6 +29,8 @@ public:
     // Pixels above and below the baseline; their sum is the line height.
     int Ascent() const { return ascent_; }
     int Descent() const { return descent_; }
+    // The family of the face actually opened ("Liberation Sans" for "Arial" on Linux).
+    const char* FamilyName() const;
     // Renders one character; a character the face lacks gives its missing-glyph box.
     bool RenderGlyph(char32_t character, LICE_Glyph* glyph);
 

@@ -2,9 +2,10 @@
 
 #include "LICE_IBitmap.h"
 
-// Filled and stroked shapes in one colour. The colour is the source pixel of the blend (its alpha byte is
-// what lands in the alpha channel); `alpha` (0..1) and the antialiasing coverage set the weight, so
-// LICE_BLIT_USE_ALPHA makes no difference here. A null bitmap draws nothing. GUI thread.
+// Filled and stroked shapes in one colour. The colour is the source pixel of the blend; `alpha` (0..1) and
+// the antialiasing coverage set the weight, never the colour's alpha byte (callers fold it into `alpha`).
+// LICE_BLIT_USE_ALPHA only makes the alpha channel composite over the destination. A null bitmap draws
+// nothing. GUI thread.
 //
 // Float coordinates name pixel centres: (3, 4) is the middle of pixel column 3, row 4. Angles are in
 // radians, 0 pointing up and growing clockwise, as a knob turns.

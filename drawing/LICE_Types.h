@@ -21,7 +21,8 @@ constexpr int LICE_GETB(LICE_pixel p) { return static_cast<int>(p & 0xFF); }
 //   add:   d' = min(255, d + s * w)
 //   dodge: d' = d + (min(255, d * 256 / (256 - s)) - d) * w
 // where w is the alpha argument, times the source pixel's alpha / 255 with LICE_BLIT_USE_ALPHA.
-// All four channels follow the same rule, so a copy at full weight reproduces the source exactly.
+// Without the flag the alpha channel follows the same rule as the colours, so a copy at full weight
+// reproduces the source exactly; with it the source is laid over the destination: a' = a + (255 - a) * w.
 enum LICE_BlitMode : int {
     LICE_BLIT_MODE_COPY = 0,
     LICE_BLIT_MODE_ADD = 1,

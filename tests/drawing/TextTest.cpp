@@ -1,0 +1,131 @@
+// Text: the editor's faces resolve, heights are character heights, and a line lands inside its
+// rectangle with its alignment, colour and alpha.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "BitmapTestSupport.h"
+#include "LICE_CachedFont.h"
+
+namespace {
+
+std::unique_ptr<LICE_CachedFont> Font(const char* face, int height) {
+    LICE_FontSpec spec;
+    spec.face = face;
+    spec.height = height;
+    return std::unique_ptr<LICE_CachedFont>(LICE_CachedFont::Create(spec));
+}
+
+TEST(Fonts, WindowsFacesResolveToInstalledOnes) {
+    auto arial = Font("Arial", 16);
+    auto verdana = Font("Verdana", 13);
+    ASSERT_TRUE(arial);
+    ASSERT_TRUE(verdana);
+    EXPECT_EQ(std::string(arial->Face().FamilyName()), "Liberation Sans");
+    EXPECT_EQ(std::string(verdana->Face().FamilyName()), "DejaVu Sans");
+    LICE_FontSpec bad;
+    bad.height = 0;
+    EXPECT_EQ(LICE_CachedFont::Create(bad), nullptr);
+    bad.height = -16;
+    EXPECT_EQ(LICE_CachedFont::Create(bad), nullptr);
+}
+
+TEST(Fonts, HeightIsTheCharacterHeight) {
+    // A capital of a 16-pixel Arial is about 0.72 of the em: 11 to 12 pixels, and the line is taller.
+    auto arial = Font("Arial", 16);
+    ASSERT_TRUE(arial);
+    LICE_MemBitmap b(40, 40);
+    arial->SetTextColor(0xFFFFFFFF);
+    arial->DrawText(&b, "H", {5, 5, 35, 35}, 0);
+    const Ink ink = InkOf(b);
+    const int capHeight = ink.bottom - ink.top + 1;
+    EXPECT_GE(capHeight, 11);
+    EXPECT_LE(capHeight, 12);
+    EXPECT_GE(arial->LineHeight(), 17);
+    EXPECT_LE(arial->LineHeight(), 19);
+}
+
+TEST(Text, LandsInItsRectangleWithItsAlignment) {
+    auto font = Font("Arial", 16);
+    ASSERT_TRUE(font);
+    font->SetTextColor(LICE_RGBA(255, 255, 255, 255));
+    int width = 0, height = 0;
+    ASSERT_TRUE(font->MeasureText("8000", &width, &height));
+    const LICE_Rect band{35, 104, 81, 120};  // the Pre Delay knob's value band
+    const int flags[] = {LICE_DT_LEFT, LICE_DT_CENTER, LICE_DT_RIGHT};
+    for (int align : flags) {
+        LICE_MemBitmap b(120, 140);
+        font->DrawText(&b, "8000", band, align | LICE_DT_NOCLIP);
+        const Ink ink = InkOf(b);
+        ASSERT_GT(ink.count, 0);
+        EXPECT_GE(ink.top, band.top);
+        EXPECT_LT(ink.bottom, band.bottom);
+        EXPECT_GE(ink.left, band.left);
+        EXPECT_LT(ink.right, band.right);
+        EXPECT_NEAR(ink.right - ink.left + 1, width, 3);
+        if (align == LICE_DT_LEFT) {
+            EXPECT_LE(ink.left, band.left + 2);
+        } else if (align == LICE_DT_RIGHT) {
+            EXPECT_GE(ink.right, band.right - 3);
+        } else {
+            EXPECT_NEAR((ink.left + ink.right + 1) / 2.0, (band.left + band.right) / 2.0, 1.5);
+        }
+    }
+}
+
+TEST(Text, DrawsInItsColourAndAlpha) {
+    auto font = Font("Verdana", 13);
+    ASSERT_TRUE(font);
+    LICE_MemBitmap opaque(80, 30), faint(80, 30);
+    Fill(opaque, 0xFF000000);
+    Fill(faint, 0xFF000000);
+    font->SetTextColor(LICE_RGBA(255, 0, 0, 100));
+    font->DrawText(&opaque, "HTE", {2, 2, 78, 28}, 0);
+    font->DrawText(&faint, "HTE", {2, 2, 78, 28}, LICE_DT_USEFGALPHA);
+    int brightest = 0, brightestFaint = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x) {
+            EXPECT_EQ(LICE_GETG(*opaque.PixelAt(x, y)), 0);
+            EXPECT_EQ(LICE_GETB(*opaque.PixelAt(x, y)), 0);
+            brightest = std::max(brightest, LICE_GETR(*opaque.PixelAt(x, y)));
+            brightestFaint = std::max(brightestFaint, LICE_GETR(*faint.PixelAt(x, y)));
+        }
+    EXPECT_EQ(brightest, 255);  // bars snapped to the pixel grid are fully covered: the colour itself
+    EXPECT_NEAR(brightestFaint, 100, 2);
+}
+
+TEST(Text, ClipsToItsRectangleUnlessToldNot) {
+    auto font = Font("Arial", 16);
+    ASSERT_TRUE(font);
+    font->SetTextColor(0xFFFFFFFF);
+    const LICE_Rect narrow{20, 5, 40, 25};
+    LICE_MemBitmap clipped(100, 30), free(100, 30);
+    font->DrawText(&clipped, "Special Fireworks", narrow, LICE_DT_CENTER);
+    font->DrawText(&free, "Special Fireworks", narrow, LICE_DT_CENTER | LICE_DT_NOCLIP);
+    const Ink in = InkOf(clipped);
+    EXPECT_GE(in.left, narrow.left);
+    EXPECT_LT(in.right, narrow.right);
+    const Ink out = InkOf(free);
+    EXPECT_LT(out.left, narrow.left);
+    EXPECT_GE(out.right, narrow.right);
+}
+
+TEST(Text, BadInputDrawsNothing) {
+    auto font = Font("Arial", 16);
+    ASSERT_TRUE(font);
+    LICE_MemBitmap b(10, 10), empty(0, 0);
+    EXPECT_EQ(font->DrawText(nullptr, "x", {0, 0, 10, 10}, 0), 0);
+    EXPECT_EQ(font->DrawText(&b, nullptr, {0, 0, 10, 10}, 0), 0);
+    EXPECT_EQ(font->DrawText(&empty, "x", {0, 0, 10, 10}, 0), 0);
+    // Far outside the bitmap, invalid UTF-8, inverted rectangles: defined, nothing drawn out of bounds.
+    font->DrawText(&b, "far", {2000000000, -2000000000, 2000000100, -1999999900}, LICE_DT_NOCLIP | LICE_DT_RIGHT);
+    font->DrawText(&b, "\xC3\x28\xFF\xE2\x82", {0, 0, 10, 10}, LICE_DT_NOCLIP);
+    font->DrawText(&b, "inverted", {10, 10, 0, 0}, 0);
+    EXPECT_EQ(InkOf(b).count > 0, true);  // the invalid bytes still show as characters
+    EXPECT_TRUE(font->MeasureText("", nullptr, nullptr));
+    EXPECT_FALSE(font->MeasureText(nullptr, nullptr, nullptr));
+}
+
+}  // namespace
