@@ -6,8 +6,10 @@
 
 // An alpha argument (0..1) as a weight 0..256; anything not a number draws nothing.
 inline int LICE_AlphaWeight(float alpha) {
-    if (!(alpha > 0.0f)) return 0;
-    if (alpha >= 1.0f) return 256;
+    if (!(alpha > 0.0f))
+        return 0;
+    if (alpha >= 1.0f)
+        return 256;
     return static_cast<int>(alpha * 256.0f + 0.5f);
 }
 
@@ -28,17 +30,19 @@ inline int Dodge(int d, int s, int w) {
     int v = 255;
     if (s < 255) {
         v = d * 256 / (256 - s);
-        if (v > 255) v = 255;
+        if (v > 255)
+            v = 255;
     }
     return Mix(d, v, w);
 }
-}  // namespace lice_detail
+} // namespace lice_detail
 
 // Blends source pixel `s` into `d` at `weight` (0..256) by the mode's low byte; an unknown mode copies.
 // With LICE_BLIT_USE_ALPHA the alpha channel composites the source over the destination (an opaque
 // destination stays opaque); without it the alpha channel blends like the colours.
 inline void LICE_BlendPixel(LICE_pixel& d, LICE_pixel s, int weight, int mode) {
-    if (weight <= 0) return;
+    if (weight <= 0)
+        return;
     const int m = mode & LICE_BLIT_MODE_MASK;
     const bool over = (mode & LICE_BLIT_USE_ALPHA) != 0;
     if (m != LICE_BLIT_MODE_ADD && m != LICE_BLIT_MODE_DODGE && weight >= 256 && !over) {

@@ -46,7 +46,8 @@ LICE_pixel SampleBilinear(const LICE_IBitmap& src, double tx, double ty) {
     }
     LICE_pixel out = static_cast<LICE_pixel>((alphaSum + 32768) >> 16) << 24;
     for (int c = 0; c < 3; ++c) {
-        const std::int64_t v = alphaSum > 0 ? (premul[c] + alphaSum / 2) / alphaSum : (plain[c] + 32768) >> 16;
+        const std::int64_t v =
+            alphaSum > 0 ? (premul[c] + alphaSum / 2) / alphaSum : (plain[c] + 32768) >> 16;
         out |= static_cast<LICE_pixel>(std::min<std::int64_t>(v, 255)) << (8 * c);
     }
     return out;
@@ -57,13 +58,15 @@ int ClampToInt(double v, int limit) {
     return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(limit)));
 }
 
-}  // namespace
+} // namespace
 
 void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, int srcX, int srcY, int width,
                int height, float alpha, int mode) {
-    if (!Drawable(dest) || !Drawable(src) || width <= 0 || height <= 0) return;
+    if (!Drawable(dest) || !Drawable(src) || width <= 0 || height <= 0)
+        return;
     const int weight = LICE_AlphaWeight(alpha);
-    if (weight == 0) return;
+    if (weight == 0)
+        return;
 
     // Clip in 64 bits so coordinates anywhere in the int range cannot overflow.
     std::int64_t sx = srcX, sy = srcY, dx = dstX, dy = dstY, w = width, h = height;
@@ -78,10 +81,12 @@ void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, 
     clipStart(sy, dy, h);
     clipStart(dx, sx, w);
     clipStart(dy, sy, h);
-    w = std::min({w, static_cast<std::int64_t>(src->Width()) - sx, static_cast<std::int64_t>(dest->Width()) - dx});
+    w = std::min(
+        {w, static_cast<std::int64_t>(src->Width()) - sx, static_cast<std::int64_t>(dest->Width()) - dx});
     h = std::min(
         {h, static_cast<std::int64_t>(src->Height()) - sy, static_cast<std::int64_t>(dest->Height()) - dy});
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
 
     const int cw = static_cast<int>(w);
     const int ch = static_cast<int>(h);
@@ -94,7 +99,8 @@ void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, 
     int fromSpan = src->RowSpan();
     if (src == dest) {
         copy.resize(static_cast<size_t>(cw) * static_cast<size_t>(ch));
-        for (int y = 0; y < ch; ++y) std::copy_n(src->PixelAt(x0, y0 + y), cw, copy.data() + static_cast<long>(y) * cw);
+        for (int y = 0; y < ch; ++y)
+            std::copy_n(src->PixelAt(x0, y0 + y), cw, copy.data() + static_cast<long>(y) * cw);
         from = copy.data();
         fromSpan = cw;
     }
@@ -102,20 +108,25 @@ void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, 
     for (int y = 0; y < ch; ++y) {
         const LICE_pixel* s = from + static_cast<long>(y) * fromSpan;
         LICE_pixel* d = dest->PixelAt(x1, y1 + y);
-        for (int x = 0; x < cw; ++x) LICE_BlendPixel(d[x], s[x], LICE_SourceWeight(weight, s[x], mode), mode);
+        for (int x = 0; x < cw; ++x)
+            LICE_BlendPixel(d[x], s[x], LICE_SourceWeight(weight, s[x], mode), mode);
     }
 }
 
 void LICE_RotatedBlit(LICE_IBitmap* dest, const LICE_IBitmap* src, float dstX, float dstY, float dstW,
                       float dstH, float srcX, float srcY, float srcW, float srcH, float angle, float alpha,
                       int mode) {
-    if (!Drawable(dest) || !Drawable(src)) return;
+    if (!Drawable(dest) || !Drawable(src))
+        return;
     const int weight = LICE_AlphaWeight(alpha);
-    if (weight == 0) return;
+    if (weight == 0)
+        return;
     const double values[] = {dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, angle};
     for (double v : values)
-        if (!std::isfinite(v)) return;
-    if (!(dstW > 0.0f) || !(dstH > 0.0f) || !(srcW > 0.0f) || !(srcH > 0.0f)) return;
+        if (!std::isfinite(v))
+            return;
+    if (!(dstW > 0.0f) || !(dstH > 0.0f) || !(srcW > 0.0f) || !(srcH > 0.0f))
+        return;
 
     const double halfW = 0.5 * dstW;
     const double halfH = 0.5 * dstH;
@@ -145,10 +156,12 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, const LICE_IBitmap* src, float dstX, f
             // Undo the clockwise turn (y grows downwards) to find where this pixel comes from.
             const double ux = c * dx + s * dy;
             const double uy = -s * dx + c * dy;
-            if (std::fabs(ux) > halfW + eps || std::fabs(uy) > halfH + eps) continue;
+            if (std::fabs(ux) > halfW + eps || std::fabs(uy) > halfH + eps)
+                continue;
             const double sxEdge = srcCx + ux * scaleX;
             const double syEdge = srcCy + uy * scaleY;
-            if (sxEdge < 0.0 || syEdge < 0.0 || sxEdge > src->Width() || syEdge > src->Height()) continue;
+            if (sxEdge < 0.0 || syEdge < 0.0 || sxEdge > src->Width() || syEdge > src->Height())
+                continue;
             const LICE_pixel p = SampleBilinear(*src, sxEdge - 0.5, syEdge - 0.5);
             LICE_BlendPixel(row[x], p, LICE_SourceWeight(weight, p, mode), mode);
         }

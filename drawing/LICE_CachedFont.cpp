@@ -15,7 +15,8 @@ std::u32string DecodeUtf8(const char* text) {
     while (*s) {
         const unsigned char c = *s;
         int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (c >= 0xF8) extra = 0;
+        if (c >= 0xF8)
+            extra = 0;
         char32_t cp = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
         bool valid = true;
         for (int i = 1; i <= extra; ++i) {
@@ -35,11 +36,12 @@ std::u32string DecodeUtf8(const char* text) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 LICE_CachedFont* LICE_CachedFont::Create(const LICE_FontSpec& spec) {
     std::unique_ptr<LICE_FontFace> face = LICE_FontFace::Open(spec);
-    if (!face) return nullptr;
+    if (!face)
+        return nullptr;
     return new LICE_CachedFont(std::move(face));
 }
 
@@ -50,19 +52,25 @@ int LICE_CachedFont::LineHeight() const {
 }
 
 bool LICE_CachedFont::MeasureText(const char* text, int* width, int* height) {
-    if (!text) return false;
+    if (!text)
+        return false;
     long w = 0;
-    for (char32_t c : DecodeUtf8(text)) w += glyphs_.Get(c).advance;
-    if (width) *width = static_cast<int>(std::min<long>(w, 1L << 30));
-    if (height) *height = LineHeight();
+    for (char32_t c : DecodeUtf8(text))
+        w += glyphs_.Get(c).advance;
+    if (width)
+        *width = static_cast<int>(std::min<long>(w, 1L << 30));
+    if (height)
+        *height = LineHeight();
     return true;
 }
 
 int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, const LICE_Rect& rect, int flags) {
-    if (!dest || !text || !dest->Bits()) return 0;
+    if (!dest || !text || !dest->Bits())
+        return 0;
     const std::u32string chars = DecodeUtf8(text);
     long textWidth = 0;
-    for (char32_t c : chars) textWidth += glyphs_.Get(c).advance;
+    for (char32_t c : chars)
+        textWidth += glyphs_.Get(c).advance;
 
     const long rectWidth = static_cast<long>(rect.right) - rect.left;
     long penX = rect.left;
@@ -91,17 +99,22 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, const LICE_R
         const long gy = baseline - g.top;
         for (int y = 0; y < g.height; ++y) {
             const long py = gy + y;
-            if (py < clipT || py >= clipB) continue;
+            if (py < clipT || py >= clipB)
+                continue;
             LICE_pixel* row = dest->PixelAt(0, static_cast<int>(py));
             for (int x = 0; x < g.width; ++x) {
                 const long px = gx + x;
-                if (px < clipL || px >= clipR) continue;
-                const int cov = g.coverage[static_cast<size_t>(y) * static_cast<size_t>(g.width) + static_cast<size_t>(x)];
-                if (cov) LICE_BlendPixel(row[px], source, LICE_ScaleWeight(weight, cov), mode);
+                if (px < clipL || px >= clipR)
+                    continue;
+                const int cov = g.coverage[static_cast<size_t>(y) * static_cast<size_t>(g.width) +
+                                           static_cast<size_t>(x)];
+                if (cov)
+                    LICE_BlendPixel(row[px], source, LICE_ScaleWeight(weight, cov), mode);
             }
         }
         penX += g.advance;
-        if (penX > clipR + 1000) break;  // everything further lies outside
+        if (penX > clipR + 1000)
+            break; // everything further lies outside
     }
     return LineHeight();
 }

@@ -9,7 +9,7 @@
 // On Linux it draws from its own glyph cache over a FreeType face; on Windows it will wrap a Windows font
 // and draw natively (through the glyph cache under Wine). GUI thread.
 class LICE_CachedFont : public LICE_IFont {
-public:
+  public:
     // Null when no font can be made for the request (the editor then fails to draw the label).
     static LICE_CachedFont* Create(const LICE_FontSpec& spec);
 
@@ -21,7 +21,7 @@ public:
     int LineHeight() const;
     const LICE_FontFace& Face() const { return glyphs_.Face(); }
 
-private:
+  private:
     explicit LICE_CachedFont(std::unique_ptr<LICE_FontFace> face);
 
     LICE_GlyphCache glyphs_;

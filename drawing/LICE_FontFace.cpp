@@ -10,8 +10,10 @@ struct LICE_FontFace::Handles {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     ~Handles() {
-        if (face) FT_Done_Face(face);
-        if (library) FT_Done_FreeType(library);
+        if (face)
+            FT_Done_Face(face);
+        if (library)
+            FT_Done_FreeType(library);
     }
 };
 
@@ -20,7 +22,8 @@ namespace {
 // The font file fontconfig picks for the family, weight and slant, with the face index inside it.
 bool MatchFontFile(const LICE_FontSpec& spec, std::string* path, int* index) {
     FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return false;
+    if (!config)
+        return false;
     bool found = false;
     FcPattern* pattern = FcPatternCreate();
     if (pattern) {
@@ -49,7 +52,7 @@ bool MatchFontFile(const LICE_FontSpec& spec, std::string* path, int* index) {
     return found;
 }
 
-}  // namespace
+} // namespace
 
 LICE_FontFace::LICE_FontFace(std::unique_ptr<Handles> handles, bool antialiased)
     : handles_(std::move(handles)), antialiased_(antialiased) {
@@ -61,14 +64,19 @@ LICE_FontFace::LICE_FontFace(std::unique_ptr<Handles> handles, bool antialiased)
 LICE_FontFace::~LICE_FontFace() = default;
 
 std::unique_ptr<LICE_FontFace> LICE_FontFace::Open(const LICE_FontSpec& spec) {
-    if (spec.height <= 0 || spec.height > 1000) return nullptr;
+    if (spec.height <= 0 || spec.height > 1000)
+        return nullptr;
     std::string path;
     int index = 0;
-    if (!MatchFontFile(spec, &path, &index)) return nullptr;
+    if (!MatchFontFile(spec, &path, &index))
+        return nullptr;
     auto handles = std::make_unique<Handles>();
-    if (FT_Init_FreeType(&handles->library) != 0) return nullptr;
-    if (FT_New_Face(handles->library, path.c_str(), index, &handles->face) != 0) return nullptr;
-    if (FT_Set_Pixel_Sizes(handles->face, 0, static_cast<FT_UInt>(spec.height)) != 0) return nullptr;
+    if (FT_Init_FreeType(&handles->library) != 0)
+        return nullptr;
+    if (FT_New_Face(handles->library, path.c_str(), index, &handles->face) != 0)
+        return nullptr;
+    if (FT_Set_Pixel_Sizes(handles->face, 0, static_cast<FT_UInt>(spec.height)) != 0)
+        return nullptr;
     const bool antialiased = spec.quality == 0 || spec.quality == 2 || spec.quality == 3;
     return std::unique_ptr<LICE_FontFace>(new LICE_FontFace(std::move(handles), antialiased));
 }
@@ -79,13 +87,15 @@ const char* LICE_FontFace::FamilyName() const {
 }
 
 bool LICE_FontFace::RenderGlyph(char32_t character, LICE_Glyph* glyph) {
-    if (!glyph) return false;
+    if (!glyph)
+        return false;
     *glyph = LICE_Glyph();
     FT_Face face = handles_->face;
     const FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(character));
     // Light hinting keeps shapes true and snaps only vertically; monochrome when antialiasing is off.
     const FT_Int32 load = FT_LOAD_RENDER | (antialiased_ ? FT_LOAD_TARGET_LIGHT : FT_LOAD_TARGET_MONO);
-    if (FT_Load_Glyph(face, index, load) != 0) return false;
+    if (FT_Load_Glyph(face, index, load) != 0)
+        return false;
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bm = slot->bitmap;
     glyph->left = slot->bitmap_left;
@@ -104,7 +114,8 @@ bool LICE_FontFace::RenderGlyph(char32_t character, LICE_Glyph* glyph) {
                 v = row[x];
             else
                 v = 0;
-            glyph->coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph->width) + static_cast<size_t>(x)] = v;
+            glyph->coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph->width) +
+                            static_cast<size_t>(x)] = v;
         }
     }
     return true;

@@ -8,18 +8,18 @@
 
 // One rendered character: a coverage mask (0..255) placed relative to the pen on the baseline.
 struct LICE_Glyph {
-    int left = 0;     // mask's left edge, right of the pen
-    int top = 0;      // mask's top edge, above the baseline
+    int left = 0; // mask's left edge, right of the pen
+    int top = 0;  // mask's top edge, above the baseline
     int width = 0;
     int height = 0;
-    int advance = 0;  // pen movement to the next character
+    int advance = 0; // pen movement to the next character
     std::vector<std::uint8_t> coverage;
 };
 
 // An opened typeface at one size. On Linux the face comes from FreeType, found through fontconfig, so
 // "Arial" and "Verdana" resolve to the installed metric-compatible or similar faces. GUI thread.
 class LICE_FontFace {
-public:
+  public:
     // Null when no face could be found or opened for the request.
     static std::unique_ptr<LICE_FontFace> Open(const LICE_FontSpec& spec);
     ~LICE_FontFace();
@@ -34,7 +34,7 @@ public:
     // Renders one character; a character the face lacks gives its missing-glyph box.
     bool RenderGlyph(char32_t character, LICE_Glyph* glyph);
 
-private:
+  private:
     struct Handles;
     explicit LICE_FontFace(std::unique_ptr<Handles> handles, bool antialiased);
 

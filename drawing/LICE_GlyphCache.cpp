@@ -4,8 +4,10 @@ LICE_GlyphCache::LICE_GlyphCache(std::unique_ptr<LICE_FontFace> face) : face_(st
 
 const LICE_Glyph& LICE_GlyphCache::Get(char32_t character) {
     auto it = glyphs_.find(character);
-    if (it != glyphs_.end()) return it->second;
+    if (it != glyphs_.end())
+        return it->second;
     LICE_Glyph glyph;
-    if (!face_->RenderGlyph(character, &glyph)) glyph = LICE_Glyph();
+    if (!face_->RenderGlyph(character, &glyph))
+        glyph = LICE_Glyph();
     return glyphs_.emplace(character, std::move(glyph)).first->second;
 }

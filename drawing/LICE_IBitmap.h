@@ -5,7 +5,7 @@
 // A 32-bit pixel surface: rows of RowSpan() pixels, top row first.
 // GUI thread only; a bitmap is never shared between threads while it is drawn.
 class LICE_IBitmap {
-public:
+  public:
     virtual ~LICE_IBitmap() = default;
 
     // Null when the bitmap holds no pixels (0 x 0).
@@ -23,11 +23,13 @@ public:
 
     // The pixel at (x, y), or null outside the bitmap.
     LICE_pixel* PixelAt(int x, int y) {
-        if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits()) return nullptr;
+        if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits())
+            return nullptr;
         return Bits() + static_cast<long>(y) * RowSpan() + x;
     }
     const LICE_pixel* PixelAt(int x, int y) const {
-        if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits()) return nullptr;
+        if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits())
+            return nullptr;
         return Bits() + static_cast<long>(y) * RowSpan() + x;
     }
 };

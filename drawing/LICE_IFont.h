@@ -5,16 +5,16 @@
 // How a font is asked for: the fields of a Windows font request, so both platforms read the same style.
 struct LICE_FontSpec {
     const char* face = "Arial";
-    int height = 16;       // character (em) height in pixels, as a negative Windows font height means
-    int weight = 400;      // 700 and above is bold
+    int height = 16;  // character (em) height in pixels, as a negative Windows font height means
+    int weight = 400; // 700 and above is bold
     bool italic = false;
-    int orientation = 0;   // degrees; on Linux text is always drawn upright
-    int quality = 0;       // 0 default, 2 antialiased, 3 ClearType (antialiased here), other: not antialiased
+    int orientation = 0; // degrees; on Linux text is always drawn upright
+    int quality = 0;     // 0 default, 2 antialiased, 3 ClearType (antialiased here), other: not antialiased
 };
 
 // A font that draws single lines of text in its current colour. GUI thread.
 class LICE_IFont {
-public:
+  public:
     virtual ~LICE_IFont() = default;
 
     // 0xAARRGGBB; the alpha byte counts only with LICE_DT_USEFGALPHA.

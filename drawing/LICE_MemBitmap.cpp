@@ -4,8 +4,10 @@
 #include <new>
 
 bool LICE_AllocatePixels(std::vector<LICE_pixel>& pixels, int& width, int& height) {
-    if (width < 0) width = 0;
-    if (height < 0) height = 0;
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
     const long count = static_cast<long>(width) * height;
     if (width > kLiceMaxSide || height > kLiceMaxSide || count > kLiceMaxPixels) {
         pixels.clear();
@@ -21,7 +23,8 @@ bool LICE_AllocatePixels(std::vector<LICE_pixel>& pixels, int& width, int& heigh
         width = height = 0;
         return false;
     }
-    if (count == 0) width = height = 0;
+    if (count == 0)
+        width = height = 0;
     return true;
 }
 

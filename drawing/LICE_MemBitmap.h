@@ -6,7 +6,7 @@
 
 // A bitmap in ordinary memory: decoded images, split knob halves, scratch surfaces.
 class LICE_MemBitmap : public LICE_IBitmap {
-public:
+  public:
     // 0 x 0 is allowed; a size that cannot be held leaves the bitmap empty.
     explicit LICE_MemBitmap(int width = 0, int height = 0);
 
@@ -17,7 +17,7 @@ public:
     int RowSpan() const override { return width_; }
     bool Resize(int width, int height) override;
 
-private:
+  private:
     std::vector<LICE_pixel> pixels_;
     int width_ = 0;
     int height_ = 0;

@@ -8,7 +8,8 @@
 #include "ModuleResources.h"
 
 LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
-    if (!data || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0) return nullptr;
+    if (!data || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
+        return nullptr;
 
     // libpng's simplified reader keeps its own error recovery: a damaged stream ends in a 0 result.
     png_image image;
@@ -44,12 +45,14 @@ LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
 LICE_MemBitmap* LICE_LoadPNGResource(void* module, int id) {
     const unsigned char* data = nullptr;
     std::size_t size = 0;
-    if (!FindModuleResource(module, "PNG", id, &data, &size)) return nullptr;
+    if (!FindModuleResource(module, "PNG", id, &data, &size))
+        return nullptr;
     return LICE_LoadPNGFromMemory(data, size);
 }
 
 bool LICE_WritePNG(const char* path, const LICE_IBitmap* bitmap) {
-    if (!path || !bitmap || !bitmap->Bits() || bitmap->Width() <= 0 || bitmap->Height() <= 0) return false;
+    if (!path || !bitmap || !bitmap->Bits() || bitmap->Width() <= 0 || bitmap->Height() <= 0)
+        return false;
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;

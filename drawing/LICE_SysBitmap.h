@@ -8,7 +8,7 @@
 // device-independent section with its own device context; elsewhere it is ordinary memory and has no
 // device context.
 class LICE_SysBitmap : public LICE_IBitmap {
-public:
+  public:
     explicit LICE_SysBitmap(int width = 0, int height = 0);
     ~LICE_SysBitmap() override;
     LICE_SysBitmap(const LICE_SysBitmap&) = delete;
@@ -21,7 +21,7 @@ public:
     int RowSpan() const override { return width_; }
     bool Resize(int width, int height) override;
 
-private:
+  private:
     std::vector<LICE_pixel> pixels_;
     int width_ = 0;
     int height_ = 0;

@@ -11,10 +11,18 @@ constexpr LICE_pixel LICE_RGBA(int r, int g, int b, int a) {
     return (static_cast<LICE_pixel>(a & 0xFF) << 24) | (static_cast<LICE_pixel>(r & 0xFF) << 16) |
            (static_cast<LICE_pixel>(g & 0xFF) << 8) | static_cast<LICE_pixel>(b & 0xFF);
 }
-constexpr int LICE_GETA(LICE_pixel p) { return static_cast<int>((p >> 24) & 0xFF); }
-constexpr int LICE_GETR(LICE_pixel p) { return static_cast<int>((p >> 16) & 0xFF); }
-constexpr int LICE_GETG(LICE_pixel p) { return static_cast<int>((p >> 8) & 0xFF); }
-constexpr int LICE_GETB(LICE_pixel p) { return static_cast<int>(p & 0xFF); }
+constexpr int LICE_GETA(LICE_pixel p) {
+    return static_cast<int>((p >> 24) & 0xFF);
+}
+constexpr int LICE_GETR(LICE_pixel p) {
+    return static_cast<int>((p >> 16) & 0xFF);
+}
+constexpr int LICE_GETG(LICE_pixel p) {
+    return static_cast<int>((p >> 8) & 0xFF);
+}
+constexpr int LICE_GETB(LICE_pixel p) {
+    return static_cast<int>(p & 0xFF);
+}
 
 // Blend modes: the low byte picks how source and destination combine, the flag adds source alpha.
 //   copy:  d' = d + (s - d) * w

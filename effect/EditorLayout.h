@@ -34,7 +34,7 @@ struct ImageResource {
     int width;
     int height;
     int frames;
-    bool sideBySide;  // frames left to right instead of stacked
+    bool sideBySide; // frames left to right instead of stacked
 };
 
 constexpr int kImageCount = 14;
@@ -57,7 +57,8 @@ constexpr ImageResource kImages[kImageCount] = {
 
 constexpr const ImageResource* FindImage(int id) {
     for (const ImageResource& image : kImages)
-        if (image.id == id) return &image;
+        if (image.id == id)
+            return &image;
     return nullptr;
 }
 
@@ -96,11 +97,13 @@ constexpr Control kControls[kControlCount] = {
     {ControlKind::Knob, kAttack, 41, 280, 18, 257, 64, 303, kImgKnob, 0, 0, 0, -17, -0.15f},
     {ControlKind::Knob, kSize, 473, 280, 450, 257, 496, 303, kImgKnob, 0, 0, 0, -17, -0.15f},
     {ControlKind::DropDown, kSpace, 187, 101, 187, 100, 327, 118, kImgSpace, kImgSpaceList, 4, 4, 0, 0.0f},
-    {ControlKind::DropDown, kSurface, 212, 157, 212, 156, 302, 174, kImgSurface, kImgSurfaceList, 4, 4, 0, 0.0f},
-    {ControlKind::DropDown, kStereo, 209, 214, 209, 213, 305, 231, kImgStereo, kImgStereoList, 4, 4, 0, 0.0f},
-    {ControlKind::DropDown, kEqType, 97, 276, 97, 275, 163, 293, kImgFilterType, kImgFilterTypeList, 1, 4, 0, 0.0f},
-    {ControlKind::DropDown, kEq2Type, 348, 276, 348, 275, 414, 293, kImgFilterType, kImgFilterTypeList, 1, 0, 0,
+    {ControlKind::DropDown, kSurface, 212, 157, 212, 156, 302, 174, kImgSurface, kImgSurfaceList, 4, 4, 0,
      0.0f},
+    {ControlKind::DropDown, kStereo, 209, 214, 209, 213, 305, 231, kImgStereo, kImgStereoList, 4, 4, 0, 0.0f},
+    {ControlKind::DropDown, kEqType, 97, 276, 97, 275, 163, 293, kImgFilterType, kImgFilterTypeList, 1, 4, 0,
+     0.0f},
+    {ControlKind::DropDown, kEq2Type, 348, 276, 348, 275, 414, 293, kImgFilterType, kImgFilterTypeList, 1, 0,
+     0, 0.0f},
     {ControlKind::Slider, kMonoPosition, 0, 0, 194, 231, 322, 267, kImgSlider, 0, 0, 0, 0, 0.0f},
     {ControlKind::Slider, kStereoPosition, 0, 0, 194, 231, 322, 267, kImgSlider, 0, 0, 0, 0, 0.0f},
     {ControlKind::Switch, kEqMode, 230, 295, 230, 295, 282, 380, kImgSwitch, 0, 0, 0, 0, 0.0f},
@@ -117,4 +120,4 @@ constexpr float kKnobSweepDegrees = 300.0f;
 // Height of the value band of knobs and sliders (the value text's size).
 constexpr int kValueTextSize = 16;
 
-}  // namespace EditorLayout
+} // namespace EditorLayout

@@ -8,17 +8,22 @@
 #endif
 #include <windows.h>
 
-bool FindModuleResource(void* module, const char* type, int id, const unsigned char** data, std::size_t* size) {
-    if (!data || !size) return false;
+bool FindModuleResource(void* module, const char* type, int id, const unsigned char** data,
+                        std::size_t* size) {
+    if (!data || !size)
+        return false;
     *data = nullptr;
     *size = 0;
-    if (!type) return false;
+    if (!type)
+        return false;
     HMODULE handle = static_cast<HMODULE>(module);
     HRSRC found = FindResourceA(handle, MAKEINTRESOURCEA(id), type);
-    if (!found) return false;
+    if (!found)
+        return false;
     HGLOBAL loaded = LoadResource(handle, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return false;
+    if (!bytes)
+        return false;
     *data = static_cast<const unsigned char*>(bytes);
     *size = SizeofResource(handle, found);
     return true;
@@ -26,11 +31,14 @@ bool FindModuleResource(void* module, const char* type, int id, const unsigned c
 
 #else
 
-bool FindModuleResource(void* /*module*/, const char* type, int id, const unsigned char** data, std::size_t* size) {
-    if (!data || !size) return false;
+bool FindModuleResource(void* /*module*/, const char* type, int id, const unsigned char** data,
+                        std::size_t* size) {
+    if (!data || !size)
+        return false;
     *data = nullptr;
     *size = 0;
-    if (!type) return false;
+    if (!type)
+        return false;
     std::size_t count = 0;
     const ModuleResourceEntry* table = LinkedModuleResources(&count);
     for (std::size_t i = 0; table && i < count; ++i) {

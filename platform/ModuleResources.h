@@ -13,7 +13,8 @@
 
 // Points *data and *size at the bytes of resource (type, id) and returns true; false, with *data null and
 // *size 0, when the module has no such resource. Null out-pointers or type give false.
-bool FindModuleResource(void* module, const char* type, int id, const unsigned char** data, std::size_t* size);
+bool FindModuleResource(void* module, const char* type, int id, const unsigned char** data,
+                        std::size_t* size);
 
 #ifndef _WIN32
 // One row of a generated resource table.

@@ -30,19 +30,21 @@ TEST(BlitBlend, CopyReplacesAtFullWeightAndMixesBelowIt) {
     EXPECT_EQ(BlendOne(0x11223344, 0x80FF0010, -1.0f, LICE_BLIT_MODE_COPY), 0x11223344u);
 
     const LICE_pixel half = BlendOne(0x00000000, 0xFFFFFFFF, 0.5f, LICE_BLIT_MODE_COPY);
-    for (int shift = 0; shift < 32; shift += 8) EXPECT_NEAR(static_cast<int>((half >> shift) & 0xFF), 128, 1);
-    const LICE_pixel quarter = BlendOne(0xFF000000 | 0xC8C8C8, 0xFF000000 | 0x282828, 0.25f, LICE_BLIT_MODE_COPY);
-    EXPECT_NEAR(LICE_GETR(quarter), 160, 1);  // 200 + (40 - 200) / 4
+    for (int shift = 0; shift < 32; shift += 8)
+        EXPECT_NEAR(static_cast<int>((half >> shift) & 0xFF), 128, 1);
+    const LICE_pixel quarter =
+        BlendOne(0xFF000000 | 0xC8C8C8, 0xFF000000 | 0x282828, 0.25f, LICE_BLIT_MODE_COPY);
+    EXPECT_NEAR(LICE_GETR(quarter), 160, 1); // 200 + (40 - 200) / 4
 }
 
 TEST(BlitBlend, SourceAlphaWeighsEachPixel) {
     const int mode = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
-    EXPECT_EQ(BlendOne(0xFF102030, 0x00FFFFFF, 1.0f, mode), 0xFF102030u);  // transparent: nothing
-    EXPECT_EQ(BlendOne(0xFF102030, 0xFFA0B0C0, 1.0f, mode), 0xFFA0B0C0u);  // opaque: replaced
+    EXPECT_EQ(BlendOne(0xFF102030, 0x00FFFFFF, 1.0f, mode), 0xFF102030u); // transparent: nothing
+    EXPECT_EQ(BlendOne(0xFF102030, 0xFFA0B0C0, 1.0f, mode), 0xFFA0B0C0u); // opaque: replaced
     const LICE_pixel red = BlendOne(0xFF000000, 0x80FF0000, 1.0f, mode);
     EXPECT_NEAR(LICE_GETR(red), 128, 1);
     EXPECT_EQ(LICE_GETG(red), 0);
-    EXPECT_EQ(LICE_GETA(red), 255);  // laid over an opaque pixel: still opaque
+    EXPECT_EQ(LICE_GETA(red), 255); // laid over an opaque pixel: still opaque
     EXPECT_NEAR(LICE_GETA(BlendOne(0x00000000, 0x80FF0000, 1.0f, mode)), 128, 1);
     EXPECT_NEAR(LICE_GETA(BlendOne(0x80000000, 0x80FF0000, 1.0f, mode)), 192, 1);
     const LICE_pixel faint = BlendOne(0xFF000000, 0x80FF0000, 0.5f, mode);
@@ -62,10 +64,10 @@ TEST(BlitBlend, AddSaturatesAndScales) {
 
 TEST(BlitBlend, ColourDodgeBrightensByTheSource) {
     const int dodge = LICE_BLIT_MODE_DODGE;
-    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF000080, 1.0f, dodge)), 200);  // 100 / (1 - 0.5)
-    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF000000, 1.0f, dodge)), 100);  // black source: unchanged
-    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF0000FF, 1.0f, dodge)), 255);  // white source: full
-    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000000, 0xFF0000F0, 1.0f, dodge)), 0);    // black stays black
+    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF000080, 1.0f, dodge)), 200); // 100 / (1 - 0.5)
+    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF000000, 1.0f, dodge)), 100); // black source: unchanged
+    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000064, 0xFF0000FF, 1.0f, dodge)), 255); // white source: full
+    EXPECT_EQ(LICE_GETB(BlendOne(0xFF000000, 0xFF0000F0, 1.0f, dodge)), 0);   // black stays black
     EXPECT_NEAR(LICE_GETB(BlendOne(0xFF000064, 0xFF000080, 0.5f, dodge)), 150, 1);
     EXPECT_EQ(BlendOne(0xFF000064, 0x000000FF, 1.0f, dodge | LICE_BLIT_USE_ALPHA), 0xFF000064u);
 }
@@ -81,7 +83,8 @@ std::vector<LICE_pixel> ExpectedCopy(const LICE_MemBitmap& dest, const LICE_MemB
             const std::int64_t srcX = sx + ox, srcY = sy + oy;
             const bool inside = ox >= 0 && oy >= 0 && ox < w && oy < h && srcX >= 0 && srcY >= 0 &&
                                 srcX < src.Width() && srcY < src.Height();
-            out.push_back(inside ? *src.PixelAt(static_cast<int>(srcX), static_cast<int>(srcY)) : *dest.PixelAt(x, y));
+            out.push_back(inside ? *src.PixelAt(static_cast<int>(srcX), static_cast<int>(srcY))
+                                 : *dest.PixelAt(x, y));
         }
     return out;
 }
@@ -89,7 +92,8 @@ std::vector<LICE_pixel> ExpectedCopy(const LICE_MemBitmap& dest, const LICE_MemB
 std::vector<LICE_pixel> Pixels(const LICE_MemBitmap& b) {
     std::vector<LICE_pixel> out;
     for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x) out.push_back(*b.PixelAt(x, y));
+        for (int x = 0; x < b.Width(); ++x)
+            out.push_back(*b.PixelAt(x, y));
     return out;
 }
 
@@ -103,8 +107,10 @@ TEST(BlitClipping, EveryEdgeOfBothBitmaps) {
                     for (int size : {1, 3, 9}) {
                         LICE_MemBitmap dest(6, 5);
                         Fill(dest, 0xDEADBEEF);
-                        const auto expected = ExpectedCopy(dest, src, dx, dy, sx, sy, size, size - 1 + (size == 1));
-                        LICE_Blit(&dest, &src, dx, dy, sx, sy, size, size - 1 + (size == 1), 1.0f, LICE_BLIT_MODE_COPY);
+                        const auto expected =
+                            ExpectedCopy(dest, src, dx, dy, sx, sy, size, size - 1 + (size == 1));
+                        LICE_Blit(&dest, &src, dx, dy, sx, sy, size, size - 1 + (size == 1), 1.0f,
+                                  LICE_BLIT_MODE_COPY);
                         ASSERT_EQ(Pixels(dest), expected) << dx << "," << dy << " from " << sx << "," << sy;
                     }
 }
@@ -112,9 +118,14 @@ TEST(BlitClipping, EveryEdgeOfBothBitmaps) {
 TEST(BlitClipping, FarCoordinatesAndSizesDrawOnlyWhatOverlaps) {
     const LICE_MemBitmap src = PositionBitmap(4, 4);
     const int cases[][6] = {
-        {INT_MAX, 0, 0, 0, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, 0, 0, INT_MAX, INT_MAX},
-        {0, 0, INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {-2, -2, 0, 0, INT_MAX, INT_MAX},
-        {0, 0, INT_MAX, 0, 4, 4}, {1, 1, 0, 0, 0, 4}, {1, 1, 0, 0, -5, 4}, {1, 1, 0, 0, 4, INT_MIN},
+        {INT_MAX, 0, 0, 0, INT_MAX, INT_MAX},
+        {INT_MIN, INT_MIN, 0, 0, INT_MAX, INT_MAX},
+        {0, 0, INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+        {-2, -2, 0, 0, INT_MAX, INT_MAX},
+        {0, 0, INT_MAX, 0, 4, 4},
+        {1, 1, 0, 0, 0, 4},
+        {1, 1, 0, 0, -5, 4},
+        {1, 1, 0, 0, 4, INT_MIN},
     };
     for (const auto& c : cases) {
         LICE_MemBitmap dest(4, 4);
@@ -126,7 +137,8 @@ TEST(BlitClipping, FarCoordinatesAndSizesDrawOnlyWhatOverlaps) {
 
 TEST(BlitClipping, OverlappingBlockInOneBitmapCopiesAsThroughABuffer) {
     LICE_MemBitmap b(8, 1);
-    for (int x = 0; x < 8; ++x) *b.PixelAt(x, 0) = static_cast<LICE_pixel>(x);
+    for (int x = 0; x < 8; ++x)
+        *b.PixelAt(x, 0) = static_cast<LICE_pixel>(x);
     LICE_Blit(&b, &b, 2, 0, 0, 0, 6, 1, 1.0f, LICE_BLIT_MODE_COPY);
     EXPECT_EQ(Pixels(b), (std::vector<LICE_pixel>{0, 1, 0, 1, 2, 3, 4, 5}));
     LICE_Blit(&b, &b, 0, 0, 2, 0, 6, 1, 1.0f, LICE_BLIT_MODE_COPY);
@@ -163,9 +175,9 @@ TEST(Bitmaps, ResizeKeepsWithinLimits) {
     LICE_SysBitmap draw(514, 420);
     EXPECT_EQ(draw.Width(), 514);
     EXPECT_EQ(draw.RowSpan(), 514);
-    EXPECT_EQ(draw.DeviceContext(), nullptr);  // ordinary memory here
+    EXPECT_EQ(draw.DeviceContext(), nullptr); // ordinary memory here
     EXPECT_FALSE(draw.Resize(-1, 1 << 30));
     EXPECT_EQ(draw.Bits(), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -26,7 +26,8 @@ std::unique_ptr<LICE_MemBitmap> Decode(int id) {
 std::vector<unsigned char> ResourceBytes(int id) {
     const unsigned char* data = nullptr;
     std::size_t size = 0;
-    if (!FindModuleResource(nullptr, "PNG", id, &data, &size)) return {};
+    if (!FindModuleResource(nullptr, "PNG", id, &data, &size))
+        return {};
     return std::vector<unsigned char>(data, data + size);
 }
 
@@ -37,7 +38,8 @@ TEST(Resources, EveryImageDecodesWithItsSizeAndFrames) {
         EXPECT_EQ(bitmap->Width(), image.width) << image.id;
         EXPECT_EQ(bitmap->Height(), image.height) << image.id;
         bool isList = false;
-        for (const Control& c : kControls) isList = isList || c.listImage == image.id;
+        for (const Control& c : kControls)
+            isList = isList || c.listImage == image.id;
         const int along = image.sideBySide ? image.width : image.height;
         if (!isList) {
             EXPECT_EQ(along % image.frames, 0) << image.id << ": frames of equal size";
@@ -52,7 +54,8 @@ TEST(Resources, ImagesFitTheControlsThatDrawThem) {
         EXPECT_GE(c.top, 0);
         EXPECT_LE(c.right, kWidth);
         EXPECT_LE(c.bottom, kHeight);
-        if (!c.image) continue;
+        if (!c.image)
+            continue;
         const ImageResource* image = FindImage(c.image);
         ASSERT_NE(image, nullptr);
         if (c.kind == ControlKind::Knob) {
@@ -85,7 +88,8 @@ TEST(Resources, ArtworkHasTheLayersTheControlsNeed) {
     auto background = Decode(kImgBackground);
     ASSERT_TRUE(background);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(LICE_GETA(*background->PixelAt(x, y)), 255) << x << "," << y;
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(LICE_GETA(*background->PixelAt(x, y)), 255) << x << "," << y;
 
     // Each knob's pointer half leaves its centre clear for the value text and marks its top.
     for (int id : {kImgKnob, kImgKnobFilter, kImgKnobLarge}) {
@@ -94,7 +98,8 @@ TEST(Resources, ArtworkHasTheLayersTheControlsNeed) {
         const int size = knob->Height();
         const int c = size / 2;
         for (int y = c - 8; y < c + 8; ++y)
-            for (int x = c - 8; x < c + 8; ++x) EXPECT_EQ(LICE_GETA(*knob->PixelAt(x, y)), 0) << id;
+            for (int x = c - 8; x < c + 8; ++x)
+                EXPECT_EQ(LICE_GETA(*knob->PixelAt(x, y)), 0) << id;
         EXPECT_EQ(LICE_GETA(*knob->PixelAt(c, 3)), 255) << id;
         EXPECT_GT(LICE_GETA(*knob->PixelAt(size + c, c)), 0) << id << ": the hover ring half";
     }
@@ -108,8 +113,10 @@ TEST(Resources, ArtworkHasTheLayersTheControlsNeed) {
         for (int f = 0; f < image->frames; ++f) {
             std::vector<LICE_pixel> pixels;
             for (int y = f * 16; y < (f + 1) * 16; ++y)
-                for (int x = 0; x < strip->Width(); ++x) pixels.push_back(*strip->PixelAt(x, y));
-            for (const auto& earlier : frames) EXPECT_NE(pixels, earlier) << id << " frame " << f;
+                for (int x = 0; x < strip->Width(); ++x)
+                    pixels.push_back(*strip->PixelAt(x, y));
+            for (const auto& earlier : frames)
+                EXPECT_NE(pixels, earlier) << id << " frame " << f;
             frames.push_back(pixels);
         }
     }
@@ -143,7 +150,7 @@ TEST(Resources, EveryCutOrFlippedByteIsHandled) {
         // A copy of exactly `cut` bytes, so reading past it would be caught by a checker.
         std::vector<unsigned char> part(png.begin(), png.begin() + static_cast<long>(cut));
         std::unique_ptr<LICE_MemBitmap> b(LICE_LoadPNGFromMemory(part.data(), part.size()));
-        if (b) {  // only the trailing end marker may be missing from an image that decodes
+        if (b) { // only the trailing end marker may be missing from an image that decodes
             EXPECT_GE(cut, png.size() - 12) << cut;
             EXPECT_EQ(b->Width(), 14);
         }
@@ -161,7 +168,8 @@ TEST(Resources, EveryCutOrFlippedByteIsHandled) {
 TEST(Resources, TheModuleCarriesEveryImage) {
     std::ifstream file(HALVANE_MODULE_BINARY, std::ios::binary);
     ASSERT_TRUE(file) << HALVANE_MODULE_BINARY;
-    const std::vector<unsigned char> module((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> module((std::istreambuf_iterator<char>(file)),
+                                            std::istreambuf_iterator<char>());
     for (const ImageResource& image : kImages) {
         const std::vector<unsigned char> bytes = ResourceBytes(image.id);
         ASSERT_FALSE(bytes.empty());
@@ -170,4 +178,4 @@ TEST(Resources, TheModuleCarriesEveryImage) {
     }
 }
 
-}  // namespace
+} // namespace

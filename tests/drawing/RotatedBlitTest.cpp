@@ -16,7 +16,8 @@ constexpr int kAlphaCopy = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
 LICE_MemBitmap Pointer() {
     LICE_MemBitmap b(21, 21);
     for (int y = 1; y <= 7; ++y)
-        for (int x = 9; x <= 11; ++x) *b.PixelAt(x, y) = 0xFFFFFFFF;
+        for (int x = 9; x <= 11; ++x)
+            *b.PixelAt(x, y) = 0xFFFFFFFF;
     return b;
 }
 
@@ -30,7 +31,8 @@ double BarAngle(const LICE_MemBitmap& b, double cx, double cy, double* weight = 
             sy += w * (y + 0.5 - cy);
             sw += w;
         }
-    if (weight) *weight = sw;
+    if (weight)
+        *weight = sw;
     return std::atan2(sx, -sy) * 180.0 / 3.14159265358979;
 }
 
@@ -59,7 +61,8 @@ TEST(RotatedBlit, TurnsClockwiseAboutTheBoxCentre) {
         LICE_RotatedBlit(&dest, &src, 10, 10, 21, 21, 0, 0, 21, 21, degrees * kPi / 180.0f, 1.0f, kAlphaCopy);
         double weight = 0;
         double angle = BarAngle(dest, 20.5, 20.5, &weight);
-        if (degrees == 180.0f && angle < 0) angle += 360.0;
+        if (degrees == 180.0f && angle < 0)
+            angle += 360.0;
         EXPECT_NEAR(angle, degrees, 2.0);
         // Bilinear filtering spreads the bar but keeps its weight.
         EXPECT_NEAR(weight, restWeight, restWeight * 0.08) << degrees;
@@ -74,21 +77,24 @@ TEST(RotatedBlit, TurnsClockwiseAboutTheBoxCentre) {
 TEST(RotatedBlit, FractionalOffsetsSampleBetweenPixels) {
     LICE_MemBitmap src(4, 1);
     const int values[] = {0, 100, 200, 250};
-    for (int x = 0; x < 4; ++x) *src.PixelAt(x, 0) = LICE_RGBA(values[x], values[x], values[x], 255);
+    for (int x = 0; x < 4; ++x)
+        *src.PixelAt(x, 0) = LICE_RGBA(values[x], values[x], values[x], 255);
     LICE_MemBitmap dest(4, 1);
     LICE_RotatedBlit(&dest, &src, 0, 0, 4, 1, 0.5f, 0, 4, 1, 0.0f, 1.0f, LICE_BLIT_MODE_COPY);
     const int expected[] = {50, 150, 225, 250};
-    for (int x = 0; x < 4; ++x) EXPECT_NEAR(LICE_GETR(*dest.PixelAt(x, 0)), expected[x], 1) << x;
+    for (int x = 0; x < 4; ++x)
+        EXPECT_NEAR(LICE_GETR(*dest.PixelAt(x, 0)), expected[x], 1) << x;
 }
 
 TEST(RotatedBlit, ReadsBeyondTheSourceBlockButNotTheBitmap) {
     // Left half red, right half blue; the block is the red half, shifted one pixel right.
     LICE_MemBitmap src(8, 8);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) *src.PixelAt(x, y) = x < 4 ? 0xFFFF0000 : 0xFF0000FF;
+        for (int x = 0; x < 8; ++x)
+            *src.PixelAt(x, y) = x < 4 ? 0xFFFF0000 : 0xFF0000FF;
     LICE_MemBitmap dest(4, 8);
     LICE_RotatedBlit(&dest, &src, 0, 0, 4, 8, 1.0f, 0, 4, 8, 0.0f, 1.0f, LICE_BLIT_MODE_COPY);
-    EXPECT_EQ(*dest.PixelAt(3, 3), 0xFF0000FFu);  // came from column 4, outside the block
+    EXPECT_EQ(*dest.PixelAt(3, 3), 0xFF0000FFu); // came from column 4, outside the block
     EXPECT_EQ(*dest.PixelAt(2, 3), 0xFFFF0000u);
 
     // Past the bitmap's own edge nothing is drawn.
@@ -114,4 +120,4 @@ TEST(RotatedBlit, BadInputDrawsNothing) {
     LICE_RotatedBlit(&dest, &src, -1e7f, -1e7f, 2e7f, 2e7f, 0, 0, 21, 21, 0.3f, 1.0f, kAlphaCopy);
 }
 
-}  // namespace
+} // namespace

@@ -28,9 +28,10 @@ TEST(Discs, StayWithinTheirRadiusAndAreSymmetric) {
             EXPECT_EQ(*b.PixelAt(10, 10 + k), *b.PixelAt(10, 10 - k));
             EXPECT_EQ(*b.PixelAt(10 + k, 10), *b.PixelAt(10, 10 + k));
         }
-        double covered = 0;  // the disc's area, in whole pixels
+        double covered = 0; // the disc's area, in whole pixels
         for (int y = 0; y < 21; ++y)
-            for (int x = 0; x < 21; ++x) covered += LICE_GETG(*b.PixelAt(x, y)) / 255.0;
+            for (int x = 0; x < 21; ++x)
+                covered += LICE_GETG(*b.PixelAt(x, y)) / 255.0;
         EXPECT_NEAR(covered, kPi * 16, aa ? 2.0 : 6.0) << aa;
     }
     // The activity lamp: radius 3 about (452, 402) stays in its 448..456 square.
@@ -44,7 +45,8 @@ TEST(Discs, StayWithinTheirRadiusAndAreSymmetric) {
 }
 
 TEST(Arcs, QuarterArcsKeepToTheirQuadrant) {
-    // Angles clockwise from up: -pi/2..0 top left, 0..pi/2 top right, pi/2..pi bottom right, pi..3pi/2 bottom left.
+    // Angles clockwise from up: -pi/2..0 top left, 0..pi/2 top right, pi/2..pi bottom right, pi..3pi/2 bottom
+    // left.
     const float starts[] = {-kPi / 2, 0, kPi / 2, kPi};
     const int signX[] = {-1, 1, 1, -1};
     const int signY[] = {-1, -1, 1, 1};
@@ -52,13 +54,16 @@ TEST(Arcs, QuarterArcsKeepToTheirQuadrant) {
         for (bool filled : {false, true}) {
             LICE_MemBitmap b(31, 31);
             if (filled)
-                LICE_FillArc(&b, 15, 15, 8, starts[q], starts[q] + kPi / 2, kGreen, 1.0f, LICE_BLIT_MODE_COPY, true);
+                LICE_FillArc(&b, 15, 15, 8, starts[q], starts[q] + kPi / 2, kGreen, 1.0f, LICE_BLIT_MODE_COPY,
+                             true);
             else
-                LICE_Arc(&b, 15, 15, 8, starts[q], starts[q] + kPi / 2, kGreen, 1.0f, LICE_BLIT_MODE_COPY, true);
+                LICE_Arc(&b, 15, 15, 8, starts[q], starts[q] + kPi / 2, kGreen, 1.0f, LICE_BLIT_MODE_COPY,
+                         true);
             int count = 0;
             for (int y = 0; y < 31; ++y)
                 for (int x = 0; x < 31; ++x) {
-                    if (*b.PixelAt(x, y) == 0) continue;
+                    if (*b.PixelAt(x, y) == 0)
+                        continue;
                     ++count;
                     const int dx = x - 15, dy = y - 15;
                     EXPECT_GE(dx * signX[q], 0) << q << " " << x << "," << y;
@@ -82,7 +87,7 @@ TEST(Arcs, FullTurnIsTheWholeCircleAndReversedAnglesSwap) {
     LICE_FillArc(&swapped, 10, 10, 6, kPi, 0, kGreen, 1.0f, LICE_BLIT_MODE_COPY, false);
     LICE_FillArc(&forward, 10, 10, 6, 0, kPi, kGreen, 1.0f, LICE_BLIT_MODE_COPY, false);
     EXPECT_EQ(InkOf(swapped).count, InkOf(forward).count);
-    EXPECT_GE(InkOf(forward).left, 10);  // the right half
+    EXPECT_GE(InkOf(forward).left, 10); // the right half
 }
 
 TEST(Lines, CoverTheirPixelsAndClip) {
@@ -100,7 +105,8 @@ TEST(Lines, CoverTheirPixelsAndClip) {
     LICE_Line(&d, 0, 0, 19, 7.6f, LICE_RGBA(255, 255, 255, 255), 1.0f, LICE_BLIT_MODE_COPY, true);
     for (int x = 0; x < 20; ++x) {
         int sum = 0;
-        for (int y = 0; y < 20; ++y) sum += LICE_GETR(*d.PixelAt(x, y));
+        for (int y = 0; y < 20; ++y)
+            sum += LICE_GETR(*d.PixelAt(x, y));
         EXPECT_NEAR(sum, 255, 3) << x;
     }
 
@@ -143,8 +149,8 @@ TEST(Shapes, MissingBitmapOrBadGeometryDrawsNothing) {
     LICE_FillArc(&b, 5, 5, 2, NAN, 1, kGreen, 1.0f, LICE_BLIT_MODE_COPY, true);
     LICE_FillCircle(&b, 1e30f, -1e30f, 4, kGreen, 1.0f, LICE_BLIT_MODE_COPY, true);
     EXPECT_EQ(InkOf(b).count, 0);
-    LICE_FillCircle(&b, 5, 5, 1e30f, kGreen, 1.0f, LICE_BLIT_MODE_COPY, false);  // covers the bitmap, no more
+    LICE_FillCircle(&b, 5, 5, 1e30f, kGreen, 1.0f, LICE_BLIT_MODE_COPY, false); // covers the bitmap, no more
     EXPECT_EQ(InkOf(b).count, 100);
 }
 
-}  // namespace
+} // namespace

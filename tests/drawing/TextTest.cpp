@@ -53,7 +53,7 @@ TEST(Text, LandsInItsRectangleWithItsAlignment) {
     font->SetTextColor(LICE_RGBA(255, 255, 255, 255));
     int width = 0, height = 0;
     ASSERT_TRUE(font->MeasureText("8000", &width, &height));
-    const LICE_Rect band{35, 104, 81, 120};  // the Pre Delay knob's value band
+    const LICE_Rect band{35, 104, 81, 120}; // the Pre Delay knob's value band
     const int flags[] = {LICE_DT_LEFT, LICE_DT_CENTER, LICE_DT_RIGHT};
     for (int align : flags) {
         LICE_MemBitmap b(120, 140);
@@ -92,7 +92,7 @@ TEST(Text, DrawsInItsColourAndAlpha) {
             brightest = std::max(brightest, LICE_GETR(*opaque.PixelAt(x, y)));
             brightestFaint = std::max(brightestFaint, LICE_GETR(*faint.PixelAt(x, y)));
         }
-    EXPECT_EQ(brightest, 255);  // bars snapped to the pixel grid are fully covered: the colour itself
+    EXPECT_EQ(brightest, 255); // bars snapped to the pixel grid are fully covered: the colour itself
     EXPECT_NEAR(brightestFaint, 100, 2);
 }
 
@@ -120,12 +120,13 @@ TEST(Text, BadInputDrawsNothing) {
     EXPECT_EQ(font->DrawText(&b, nullptr, {0, 0, 10, 10}, 0), 0);
     EXPECT_EQ(font->DrawText(&empty, "x", {0, 0, 10, 10}, 0), 0);
     // Far outside the bitmap, invalid UTF-8, inverted rectangles: defined, nothing drawn out of bounds.
-    font->DrawText(&b, "far", {2000000000, -2000000000, 2000000100, -1999999900}, LICE_DT_NOCLIP | LICE_DT_RIGHT);
+    font->DrawText(&b, "far", {2000000000, -2000000000, 2000000100, -1999999900},
+                   LICE_DT_NOCLIP | LICE_DT_RIGHT);
     font->DrawText(&b, "\xC3\x28\xFF\xE2\x82", {0, 0, 10, 10}, LICE_DT_NOCLIP);
     font->DrawText(&b, "inverted", {10, 10, 0, 0}, 0);
-    EXPECT_EQ(InkOf(b).count > 0, true);  // the invalid bytes still show as characters
+    EXPECT_EQ(InkOf(b).count > 0, true); // the invalid bytes still show as characters
     EXPECT_TRUE(font->MeasureText("", nullptr, nullptr));
     EXPECT_FALSE(font->MeasureText(nullptr, nullptr, nullptr));
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,8 @@ void SetColor(cairo_t* cr, Rgb c, double alpha) {
 }
 
 void SetFont(cairo_t* cr, const char* face, double size, bool bold) {
-    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
@@ -23,7 +24,8 @@ void UseCrispText(cairo_t* cr) {
 }
 
 double TextWidth(cairo_t* cr, const std::string& text, double spacing) {
-    if (text.empty()) return 0.0;
+    if (text.empty())
+        return 0.0;
     if (spacing == 0.0) {
         cairo_text_extents_t e;
         cairo_text_extents(cr, text.c_str(), &e);
@@ -89,4 +91,4 @@ void PointAt(double cx, double cy, double r, double degrees, double* x, double* 
     *y = cy - r * std::cos(a);
 }
 
-}  // namespace ArtStyle
+} // namespace ArtStyle

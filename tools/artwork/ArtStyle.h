@@ -39,7 +39,8 @@ void UseCrispText(cairo_t* cr);
 double TextWidth(cairo_t* cr, const std::string& text, double spacing = 0.0);
 // Draws `text` with its baseline at y: left from x, centred on x, or ending at x.
 enum class Align { Left, Centre, Right };
-void DrawText(cairo_t* cr, const std::string& text, double x, double baseline, Align align, double spacing = 0.0);
+void DrawText(cairo_t* cr, const std::string& text, double x, double baseline, Align align,
+              double spacing = 0.0);
 // Ascent of capitals in the current font.
 double CapHeight(cairo_t* cr);
 
@@ -49,4 +50,4 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void ArcDegrees(cairo_t* cr, double cx, double cy, double r, double from, double to);
 void PointAt(double cx, double cy, double r, double degrees, double* x, double* y);
 
-}  // namespace ArtStyle
+} // namespace ArtStyle

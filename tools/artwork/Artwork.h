@@ -28,4 +28,4 @@ void PaintRoutingSwitch(cairo_t* cr, int frameWidth, int height, const std::vect
 // caption; `problems` says which.
 bool PaintBackground(cairo_t* cr, std::vector<std::string>* problems);
 
-}  // namespace Artwork
+} // namespace Artwork

@@ -14,32 +14,57 @@ namespace {
 
 struct Box {
     double left, top, right, bottom;
-    bool Overlaps(const Box& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+    bool Overlaps(const Box& o) const {
+        return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+    }
 };
 
 // What the background prints over a control: a caption above it, by parameter.
 const char* CaptionFor(int param) {
     switch (param) {
-    case kPreDelay: return "PRE-DELAY";
-    case kTime: return "DECAY TIME";
-    case kFreq: return "DAMPING";
-    case kSpace: return "SPACE";
-    case kSurface: return "SURFACE";
-    case kStereo: return "STEREO";
-    case kSpaceAccent: return "SPACE ACCENT";
-    case kSurfaceAccent: return "SURF. ACCENT";
-    case kDiffuse: return "DIFFUSION";
-    case kAttack: return "ATTACK";
-    case kSize: return "SIZE";
-    case kEqType: return "FILTER 1";
-    case kEq2Type: return "FILTER 2";
-    case kEqMode: return "ROUTING";
-    case kEqFreq: case kEq2Freq: return "FREQ";
-    case kEqGain: case kEq2Gain: return "GAIN";
-    case kEqBandwidth: case kEq2Bandwidth: return "WIDTH";
-    case kDryMix: return "DRY";
-    case kWetMix: return "WET";
-    default: return nullptr;
+    case kPreDelay:
+        return "PRE-DELAY";
+    case kTime:
+        return "DECAY TIME";
+    case kFreq:
+        return "DAMPING";
+    case kSpace:
+        return "SPACE";
+    case kSurface:
+        return "SURFACE";
+    case kStereo:
+        return "STEREO";
+    case kSpaceAccent:
+        return "SPACE ACCENT";
+    case kSurfaceAccent:
+        return "SURFACE ACCENT";
+    case kDiffuse:
+        return "DIFFUSION";
+    case kAttack:
+        return "ATTACK";
+    case kSize:
+        return "SIZE";
+    case kEqType:
+        return "FILTER 1";
+    case kEq2Type:
+        return "FILTER 2";
+    case kEqMode:
+        return "ROUTING";
+    case kEqFreq:
+    case kEq2Freq:
+        return "FREQ";
+    case kEqGain:
+    case kEq2Gain:
+        return "GAIN";
+    case kEqBandwidth:
+    case kEq2Bandwidth:
+        return "WIDTH";
+    case kDryMix:
+        return "DRY";
+    case kWetMix:
+        return "WET";
+    default:
+        return nullptr;
     }
 }
 
@@ -128,7 +153,7 @@ Box ControlBox(const Control& c) {
             static_cast<double>(c.bottom)};
 }
 
-}  // namespace
+} // namespace
 
 namespace Artwork {
 
@@ -169,9 +194,12 @@ bool PaintBackground(cairo_t* cr, std::vector<std::string>* problems) {
     const Control* version = nullptr;
     std::vector<Box> used;
     for (const Control& c : EditorLayout::kControls) {
-        if (c.kind == ControlKind::Link) PaintTitlePlate(cr, c);
-        if (c.kind == ControlKind::VersionText) version = &c;
-        if (c.kind != ControlKind::Link && c.kind != ControlKind::ThresholdLabel && c.kind != ControlKind::VersionText)
+        if (c.kind == ControlKind::Link)
+            PaintTitlePlate(cr, c);
+        if (c.kind == ControlKind::VersionText)
+            version = &c;
+        if (c.kind != ControlKind::Link && c.kind != ControlKind::ThresholdLabel &&
+            c.kind != ControlKind::VersionText)
             used.push_back(ControlBox(c));
     }
 
@@ -220,31 +248,38 @@ bool PaintBackground(cairo_t* cr, std::vector<std::string>* problems) {
         }
 
         const char* caption = c.param >= 0 ? CaptionFor(c.param) : nullptr;
-        if (!caption) continue;
+        if (!caption)
+            continue;
         const bool section = c.kind == ControlKind::DropDown && (c.param == kEqType || c.param == kEq2Type);
         SetFont(cr, kCaptionFace, kCaptionSize, true);
         SetColor(cr, section ? kAccent : kCaption);
         const double cx = (c.left + c.right) / 2.0;
         const double baseline = c.top - 4.0;
-        DrawText(cr, caption, cx, baseline, Align::Centre, kCaptionSpacing);
+        // Long captions close up a little to keep clear of the neighbouring knobs.
+        const double spacing = std::string(caption).size() > 11 ? 0.3 : kCaptionSpacing;
+        DrawText(cr, caption, cx, baseline, Align::Centre, spacing);
 
-        const double w = TextWidth(cr, caption, kCaptionSpacing);
-        const Box box{std::round(cx - w / 2.0), baseline - CapHeight(cr), std::round(cx - w / 2.0) + w, baseline};
+        const double w = TextWidth(cr, caption, spacing);
+        const Box box{std::round(cx - w / 2.0), baseline - CapHeight(cr), std::round(cx - w / 2.0) + w,
+                      baseline};
         for (const Box& other : used) {
             if (box.Overlaps(other)) {
                 ok = false;
-                if (problems) problems->push_back(std::string("caption ") + caption + " overlaps a control");
+                if (problems)
+                    problems->push_back(std::string("caption ") + caption + " overlaps a control");
             }
         }
         for (const Box& other : captions) {
             if (box.Overlaps(other)) {
                 ok = false;
-                if (problems) problems->push_back(std::string("caption ") + caption + " overlaps another caption");
+                if (problems)
+                    problems->push_back(std::string("caption ") + caption + " overlaps another caption");
             }
         }
         if (box.left < 2 || box.right > W - 2) {
             ok = false;
-            if (problems) problems->push_back(std::string("caption ") + caption + " runs off the face");
+            if (problems)
+                problems->push_back(std::string("caption ") + caption + " runs off the face");
         }
         captions.push_back(box);
     }
@@ -266,4 +301,4 @@ bool PaintBackground(cairo_t* cr, std::vector<std::string>* problems) {
     return ok;
 }
 
-}  // namespace Artwork
+} // namespace Artwork

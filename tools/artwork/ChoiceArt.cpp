@@ -14,12 +14,13 @@ constexpr int kFrameHeight = 16;
 double FittingSize(cairo_t* cr, const std::string& text, double size, double width, bool bold) {
     for (double s = size; s > 7.0; s -= 0.25) {
         SetFont(cr, kCaptionFace, s, bold);
-        if (TextWidth(cr, text) <= width) return s;
+        if (TextWidth(cr, text) <= width)
+            return s;
     }
     return 7.0;
 }
 
-}  // namespace
+} // namespace
 
 namespace Artwork {
 
@@ -27,7 +28,8 @@ void PaintChoiceStrip(cairo_t* cr, int width, const std::vector<std::string>& te
     UseCrispText(cr);
     // One size for every frame of a strip, so switching choices does not jump.
     double size = 11.0;
-    for (const std::string& t : texts) size = std::min(size, FittingSize(cr, t, 11.0, width - 22.0, false));
+    for (const std::string& t : texts)
+        size = std::min(size, FittingSize(cr, t, 11.0, width - 22.0, false));
     for (size_t i = 0; i < texts.size(); ++i) {
         const double top = static_cast<double>(i) * kFrameHeight;
         // A recessed display with a thin lit edge and the list arrow at the right.
@@ -65,7 +67,8 @@ void PaintChoiceList(cairo_t* cr, int width, int height, int columns, const std:
     // Every other row a shade lighter, so long columns read across.
     for (int r = 1; r < rows; r += 2) {
         SetColor(cr, Hex(0x20242B));
-        cairo_rectangle(cr, 1, std::round(r * cellH), width - 2, std::round((r + 1) * cellH) - std::round(r * cellH));
+        cairo_rectangle(cr, 1, std::round(r * cellH), width - 2,
+                        std::round((r + 1) * cellH) - std::round(r * cellH));
         cairo_fill(cr);
     }
     cairo_set_line_width(cr, 1.0);
@@ -81,7 +84,8 @@ void PaintChoiceList(cairo_t* cr, int width, int height, int columns, const std:
     cairo_stroke(cr);
 
     double size = 11.0;
-    for (const std::string& t : texts) size = std::min(size, FittingSize(cr, t, 11.0, cellW - 12.0, false));
+    for (const std::string& t : texts)
+        size = std::min(size, FittingSize(cr, t, 11.0, cellW - 12.0, false));
     SetFont(cr, kCaptionFace, size, false);
     const double cap = CapHeight(cr);
     for (int i = 0; i < n; ++i) {
@@ -94,4 +98,4 @@ void PaintChoiceList(cairo_t* cr, int width, int height, int columns, const std:
     }
 }
 
-}  // namespace Artwork
+} // namespace Artwork

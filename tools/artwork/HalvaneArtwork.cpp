@@ -14,11 +14,12 @@ namespace Artwork {
 std::vector<std::string> TextsOf(int param) {
     const ParamDefinition& p = ParamTable()[static_cast<size_t>(param)];
     std::vector<std::string> texts;
-    for (int i = 0; i < p.textCount; ++i) texts.emplace_back(p.texts[i]);
+    for (int i = 0; i < p.textCount; ++i)
+        texts.emplace_back(p.texts[i]);
     return texts;
 }
 
-}  // namespace Artwork
+} // namespace Artwork
 
 namespace {
 
@@ -28,23 +29,32 @@ using namespace EditorLayout;
 std::string FileName(const ImageResource& image) {
     std::string name = image.name;
     const size_t slash = name.rfind('/');
-    if (slash != std::string::npos) name = name.substr(slash + 1);
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
     return std::to_string(image.id) + "_" + name;
 }
 
 // The parameter whose texts a choice image shows.
 int ChoiceParam(int id) {
     switch (id) {
-    case kImgSpace: case kImgSpaceList: return kSpace;
-    case kImgSurface: case kImgSurfaceList: return kSurface;
-    case kImgStereo: case kImgStereoList: return kStereo;
-    default: return kEqType;
+    case kImgSpace:
+    case kImgSpaceList:
+        return kSpace;
+    case kImgSurface:
+    case kImgSurfaceList:
+        return kSurface;
+    case kImgStereo:
+    case kImgStereoList:
+        return kStereo;
+    default:
+        return kEqType;
     }
 }
 
 int ColumnsOf(int listId) {
     for (const Control& c : kControls)
-        if (c.kind == ControlKind::DropDown && c.listImage == listId) return c.columns;
+        if (c.kind == ControlKind::DropDown && c.listImage == listId)
+            return c.columns;
     return 1;
 }
 
@@ -53,16 +63,25 @@ bool Paint(cairo_t* cr, const ImageResource& image) {
     case kImgBackground: {
         std::vector<std::string> problems;
         const bool ok = Artwork::PaintBackground(cr, &problems);
-        for (const std::string& p : problems) std::fprintf(stderr, "halvane-artwork: %s\n", p.c_str());
+        for (const std::string& p : problems)
+            std::fprintf(stderr, "halvane-artwork: %s\n", p.c_str());
         return ok;
     }
-    case kImgKnob: case kImgKnobFilter: case kImgKnobLarge:
+    case kImgKnob:
+    case kImgKnobFilter:
+    case kImgKnobLarge:
         Artwork::PaintKnobImage(cr, image.height);
         return true;
-    case kImgSpace: case kImgSurface: case kImgStereo: case kImgFilterType:
+    case kImgSpace:
+    case kImgSurface:
+    case kImgStereo:
+    case kImgFilterType:
         Artwork::PaintChoiceStrip(cr, image.width, Artwork::TextsOf(ChoiceParam(image.id)));
         return true;
-    case kImgSpaceList: case kImgSurfaceList: case kImgStereoList: case kImgFilterTypeList:
+    case kImgSpaceList:
+    case kImgSurfaceList:
+    case kImgStereoList:
+    case kImgFilterTypeList:
         Artwork::PaintChoiceList(cr, image.width, image.height, ColumnsOf(image.id),
                                  Artwork::TextsOf(ChoiceParam(image.id)));
         return true;
@@ -77,7 +96,7 @@ bool Paint(cairo_t* cr, const ImageResource& image) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {

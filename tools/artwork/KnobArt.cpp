@@ -9,10 +9,10 @@ namespace {
 
 // Radii of the knob's parts for an image half of `size` pixels.
 struct KnobGeometry {
-    double body;   // the turning body
-    double track;  // centre line of the sweep track
-    double inner;  // pointer's inner end
-    double outer;  // pointer's outer end
+    double body;  // the turning body
+    double track; // centre line of the sweep track
+    double inner; // pointer's inner end
+    double outer; // pointer's outer end
 };
 
 KnobGeometry GeometryFor(int size) {
@@ -25,7 +25,7 @@ KnobGeometry GeometryFor(int size) {
     return g;
 }
 
-}  // namespace
+} // namespace
 
 namespace Artwork {
 
@@ -89,7 +89,8 @@ void PaintKnobBase(cairo_t* cr, double cx, double cy, int size, const std::strin
     cairo_stroke(cr);
 
     // Body: soft shadow, a lit rim from above, a dark face for the white value text.
-    cairo_pattern_t* shadow = cairo_pattern_create_radial(cx, cy + 1.5, g.body - 1, cx, cy + 1.5, g.body + 2.5);
+    cairo_pattern_t* shadow =
+        cairo_pattern_create_radial(cx, cy + 1.5, g.body - 1, cx, cy + 1.5, g.body + 2.5);
     cairo_pattern_add_color_stop_rgba(shadow, 0, 0, 0, 0, 0.55);
     cairo_pattern_add_color_stop_rgba(shadow, 1, 0, 0, 0, 0.0);
     cairo_set_source(cr, shadow);
@@ -123,4 +124,4 @@ void PaintKnobBase(cairo_t* cr, double cx, double cy, int size, const std::strin
     }
 }
 
-}  // namespace Artwork
+} // namespace Artwork

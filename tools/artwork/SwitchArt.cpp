@@ -47,7 +47,8 @@ void Wire(cairo_t* cr, double x1, double y1, double x2, double y2) {
 // Height of a diagram laid out by Diagram.
 double DiagramHeight(const std::vector<Step>& steps) {
     double h = 0.0;
-    for (size_t i = 0; i < steps.size(); ++i) h += (i + 1 < steps.size() ? kPitch : 10.0) + (steps[i] == Step::Both ? 2.0 : 0.0);
+    for (size_t i = 0; i < steps.size(); ++i)
+        h += (i + 1 < steps.size() ? kPitch : 10.0) + (steps[i] == Step::Both ? 2.0 : 0.0);
     return h;
 }
 
@@ -57,18 +58,25 @@ void Diagram(cairo_t* cr, double cx, double top, const std::vector<Step>& steps)
     for (size_t i = 0; i < steps.size(); ++i) {
         const Step s = steps[i];
         const double h = (s == Step::One || s == Step::Two || s == Step::Both) ? 10.0 : 9.0;
-        if (i + 1 < steps.size()) {
-            if (s == Step::Both)
-                ;  // its own wires below
-            else
-                Wire(cr, cx + 0.5, y + h, cx + 0.5, y + pitch);
-        }
+        // A wire down to the next part; the split pair draws its own.
+        if (i + 1 < steps.size() && s != Step::Both)
+            Wire(cr, cx + 0.5, y + h, cx + 0.5, y + pitch);
         switch (s) {
-        case Step::Wet: Node(cr, cx, y, "WET"); break;
-        case Step::Mix: Node(cr, cx, y, "MIX"); break;
-        case Step::Out: Node(cr, cx, y, "OUT"); break;
-        case Step::One: Filter(cr, cx, y, "1"); break;
-        case Step::Two: Filter(cr, cx, y, "2"); break;
+        case Step::Wet:
+            Node(cr, cx, y, "WET");
+            break;
+        case Step::Mix:
+            Node(cr, cx, y, "MIX");
+            break;
+        case Step::Out:
+            Node(cr, cx, y, "OUT");
+            break;
+        case Step::One:
+            Filter(cr, cx, y, "1");
+            break;
+        case Step::Two:
+            Filter(cr, cx, y, "2");
+            break;
         case Step::Both:
             // Split into the two filters side by side and join again.
             Wire(cr, cx - 9.5, y - 3, cx + 10.5, y - 3);
@@ -77,7 +85,8 @@ void Diagram(cairo_t* cr, double cx, double top, const std::vector<Step>& steps)
             Wire(cr, cx - 9.5, y + 10, cx - 9.5, y + 13);
             Wire(cr, cx + 10.5, y + 10, cx + 10.5, y + 13);
             Wire(cr, cx - 9.5, y + 13, cx + 10.5, y + 13);
-            if (i + 1 < steps.size()) Wire(cr, cx + 0.5, y + 13, cx + 0.5, y + pitch + 2);
+            if (i + 1 < steps.size())
+                Wire(cr, cx + 0.5, y + 13, cx + 0.5, y + pitch + 2);
             Filter(cr, cx - 9, y, "1");
             Filter(cr, cx + 10, y, "2");
             y += 2;
@@ -87,7 +96,7 @@ void Diagram(cairo_t* cr, double cx, double top, const std::vector<Step>& steps)
     }
 }
 
-}  // namespace
+} // namespace
 
 namespace Artwork {
 
@@ -111,10 +120,8 @@ void PaintSliderHandle(cairo_t* cr, int width, int height) {
 void PaintRoutingSwitch(cairo_t* cr, int frameWidth, int height, const std::vector<std::string>& names) {
     UseCrispText(cr);
     const std::vector<std::vector<Step>> diagrams = {
-        {Step::Wet, Step::Both, Step::Mix},
-        {Step::Wet, Step::One, Step::Two, Step::Mix},
-        {Step::Wet, Step::One, Step::Mix, Step::Two},
-        {Step::Mix, Step::Both, Step::Out},
+        {Step::Wet, Step::Both, Step::Mix},           {Step::Wet, Step::One, Step::Two, Step::Mix},
+        {Step::Wet, Step::One, Step::Mix, Step::Two}, {Step::Mix, Step::Both, Step::Out},
         {Step::Mix, Step::One, Step::Two, Step::Out},
     };
     for (size_t f = 0; f < names.size(); ++f) {
@@ -142,8 +149,10 @@ void PaintRoutingSwitch(cairo_t* cr, int frameWidth, int height, const std::vect
             second = first.substr(space + 1);
             first = first.substr(0, space);
         }
-        for (char& c : first) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        for (char& c : second) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : first)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : second)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         SetFont(cr, kCaptionFace, 8.0, true);
         SetColor(cr, kText);
         if (second.empty()) {
@@ -156,4 +165,4 @@ void PaintRoutingSwitch(cairo_t* cr, int frameWidth, int height, const std::vect
     }
 }
 
-}  // namespace Artwork
+} // namespace Artwork

@@ -39,11 +39,13 @@ std::string DisplayText(const ParamDefinition& p, bool withUnit) {
     } else {
         int decimals = 0;
         if (p.kind == ParamKind::Real && p.defaultValue != 0.0)
-            for (double step = p.step; decimals < 6 && step != std::floor(step); step *= 10.0) ++decimals;
+            for (double step = p.step; decimals < 6 && step != std::floor(step); step *= 10.0)
+                ++decimals;
         std::snprintf(buffer, sizeof buffer, "%.*f", decimals, p.defaultValue);
         text = buffer;
     }
-    if (withUnit && p.label[0]) text += std::string(" ") + p.label;
+    if (withUnit && p.label[0])
+        text += std::string(" ") + p.label;
     return text;
 }
 
@@ -54,10 +56,12 @@ struct Fonts {
 
 void DrawLabel(LICE_IBitmap* dest, LICE_CachedFont* font, LICE_pixel color, const std::string& text,
                const LICE_Rect& rect, int align) {
-    if (!font || text.empty()) return;
+    if (!font || text.empty())
+        return;
     font->SetTextColor(color);
     int flags = LICE_DT_NOCLIP | align;
-    if (LICE_GETA(color) != 255) flags |= LICE_DT_USEFGALPHA;
+    if (LICE_GETA(color) != 255)
+        flags |= LICE_DT_USEFGALPHA;
     font->DrawText(dest, text.c_str(), rect, flags);
 }
 
@@ -84,12 +88,12 @@ void DrawKnob(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& pointe
     const float angle = half * static_cast<float>(2.0 * value) - half;
     const float shift = static_cast<float>(-2.0 * std::fabs(value - 0.5));
     const float w = static_cast<float>(pointer.Width()), h = static_cast<float>(pointer.Height());
-    LICE_RotatedBlit(dest, &pointer, static_cast<float>(c.x) - w / 2, static_cast<float>(c.y) - h / 2, w, h, shift,
-                     shift, w, h, angle, 1.0f, kSourceAlpha);
+    LICE_RotatedBlit(dest, &pointer, static_cast<float>(c.x) - w / 2, static_cast<float>(c.y) - h / 2, w, h,
+                     shift, shift, w, h, angle, 1.0f, kSourceAlpha);
 }
 
-void DrawDropDown(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& strip, const ImageResource& image,
-                  const ParamDefinition& p) {
+void DrawDropDown(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& strip,
+                  const ImageResource& image, const ParamDefinition& p) {
     const int frames = image.frames;
     const double value = NormalizedDefault(p);
     const int frame = Nearest((frames - 1) * value) + 1;
@@ -111,7 +115,7 @@ void DrawSlider(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& hand
     LICE_Blit(dest, &handle, Nearest(hx), c.top, 0, 0, handle.Width(), handle.Height(), 0.8f, kSourceAlpha);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -124,8 +128,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<LICE_MemBitmap> images[kImageCount];
     for (int i = 0; i < kImageCount; ++i) {
         images[i] = Load(kImages[i].id);
-        if (!images[i] || images[i]->Width() != kImages[i].width || images[i]->Height() != kImages[i].height) {
-            std::fprintf(stderr, "halvane-editor-preview: image %d missing or of the wrong size\n", kImages[i].id);
+        if (!images[i] || images[i]->Width() != kImages[i].width ||
+            images[i]->Height() != kImages[i].height) {
+            std::fprintf(stderr, "halvane-editor-preview: image %d missing or of the wrong size\n",
+                         kImages[i].id);
             return 1;
         }
     }
@@ -145,8 +151,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "halvane-editor-preview: fonts not available\n");
         return 1;
     }
-    std::unique_ptr<LICE_MemBitmap> pointers[3] = {PointerHalf(image(kImgKnob)), PointerHalf(image(kImgKnobFilter)),
-                                                   PointerHalf(image(kImgKnobLarge))};
+    std::unique_ptr<LICE_MemBitmap> pointers[3] = {
+        PointerHalf(image(kImgKnob)), PointerHalf(image(kImgKnobFilter)), PointerHalf(image(kImgKnobLarge))};
     const LICE_pixel faint = LICE_RGBA(255, 255, 255, 100);
     const bool monoPlacement = params[kStereo].defaultValue == 0.0;
 
@@ -154,17 +160,21 @@ int main(int argc, char** argv) {
         const ParamDefinition* p = c.param >= 0 ? &params[static_cast<size_t>(c.param)] : nullptr;
         switch (c.kind) {
         case ControlKind::VersionText:
-            DrawLabel(&face, smallFont.get(), faint, "v2.1", {c.left, c.top, c.right, c.bottom}, LICE_DT_LEFT);
+            DrawLabel(&face, smallFont.get(), faint, "v2.1", {c.left, c.top, c.right, c.bottom},
+                      LICE_DT_LEFT);
             break;
         case ControlKind::ThresholdLabel: {
             const int a = Nearest((c.bottom - c.top - 13) * 0.5);
-            DrawLabel(&face, smallFont.get(), faint, "bypass", {c.left, c.top + a, c.right, c.bottom}, LICE_DT_RIGHT);
+            DrawLabel(&face, smallFont.get(), faint, "bypass", {c.left, c.top + a, c.right, c.bottom},
+                      LICE_DT_RIGHT);
             break;
         }
         case ControlKind::ActivityLamp:
             // Off (red) until the engine reports that it processes.
-            LICE_FillCircle(&face, (c.left + c.right) * 0.5f, (c.top + c.bottom) * 0.5f, (c.right - c.left - 2) * 0.5f,
-                            LICE_RGBA(255, 55, 55, 250), 250.0f / 255.0f, LICE_BLIT_MODE_COPY, true);
+            LICE_FillCircle(&face, static_cast<float>(c.left + c.right) * 0.5f,
+                            static_cast<float>(c.top + c.bottom) * 0.5f,
+                            static_cast<float>(c.right - c.left - 2) * 0.5f, LICE_RGBA(255, 55, 55, 250),
+                            250.0f / 255.0f, LICE_BLIT_MODE_COPY, true);
             break;
         case ControlKind::Link:
             break;
@@ -177,7 +187,8 @@ int main(int argc, char** argv) {
             DrawDropDown(&face, c, image(c.image), *FindImage(c.image), *p);
             break;
         case ControlKind::Slider:
-            if ((c.param == kMonoPosition) == monoPlacement) DrawSlider(&face, c, image(c.image), *p, valueFont.get());
+            if ((c.param == kMonoPosition) == monoPlacement)
+                DrawSlider(&face, c, image(c.image), *p, valueFont.get());
             break;
         case ControlKind::Switch:
             LICE_Blit(&face, &image(c.image), c.left, c.top, 0, 0, c.right - c.left, c.bottom - c.top, 1.0f,
