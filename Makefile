@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build test demo bench install clean artwork
+.PHONY: all deps build build-windows test demo bench install clean artwork
 
 all: build
 
@@ -10,8 +10,15 @@ build: deps
 	cmake --preset linux
 	cmake --build --preset linux
 
-test: build
+# The Windows module, cross-built with mingw-w64; its tests run under Wine.
+build-windows: deps
+	./scripts/fetch-libpng-source.sh
+	cmake --preset windows
+	cmake --build --preset windows
+
+test: build build-windows
 	ctest --preset linux
+	ctest --preset windows
 
 # A synthesised phrase through three factory presets of the real module, via halvane-render.
 RENDER := ./build/tools/render/halvane-render
@@ -35,4 +42,4 @@ bench: build
 	./build/bench/halvane-bench
 
 clean:
-	rm -rf build out
+	rm -rf build build-windows out

@@ -8,6 +8,7 @@ packages=(
   juce-modules-source-data libsndfile1-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core libcairo2-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb
 )
 
 missing=()

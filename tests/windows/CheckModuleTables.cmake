@@ -1,0 +1,43 @@
+# The module must export exactly GetPluginFactory, InitDll and ExitDll, and import only DLLs that
+# Windows itself ships (the runtime is linked statically).
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${MODULE}")
+endif()
+
+# Export names follow the "[Ordinal/Name Pointer] Table" heading as "[   n] Name".
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "no export table in ${MODULE}")
+endif()
+string(SUBSTRING "${dump}" ${at} -1 exportPart)
+# The name table ends at the first blank line.
+string(FIND "${exportPart}" "\n\n" end)
+if(NOT end EQUAL -1)
+  string(SUBSTRING "${exportPart}" 0 ${end} exportPart)
+endif()
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z_][A-Za-z0-9_@]*" rows "${exportPart}")
+set(exports "")
+foreach(row ${rows})
+  string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${row}")
+  list(APPEND exports ${name})
+endforeach()
+list(SORT exports)
+if(NOT exports STREQUAL "ExitDll;GetPluginFactory;InitDll")
+  message(FATAL_ERROR "exports are [${exports}], expected ExitDll;GetPluginFactory;InitDll")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+set(system ADVAPI32.dll KERNEL32.dll msvcrt.dll USER32.dll GDI32.dll SHELL32.dll COMCTL32.dll
+           COMDLG32.dll ole32.dll OLEAUT32.dll WS2_32.dll api-ms-win-crt-runtime-l1-1-0.dll)
+string(TOLOWER "${system}" system)
+foreach(row ${imports})
+  string(REGEX REPLACE "^DLL Name: " "" dll "${row}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" lower)
+  list(FIND system "${lower}" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "the module imports ${dll}, which Windows does not ship")
+  endif()
+endforeach()
+message(STATUS "exports: ${exports}; imports: ${imports}")
