@@ -25,6 +25,21 @@ std::vector<ChannelConfig> ParseChannelConfigs(const char* text) {
     return configs;
 }
 
+// Hands each connected channel of [start, start + count) the next of the host's buffers, or null when
+// the host gave fewer than it announced; unconnected channels consume none.
+template <typename Channel, typename Sample, typename Attach>
+void ForEachConnected(std::vector<Channel>& channels, int start, int count, Sample* const* buffers, int bufferCount,
+                      Attach attach) {
+    int end = std::min(start + std::max(count, 0), static_cast<int>(channels.size()));
+    int next = 0;
+    for (int i = std::max(start, 0); i < end; ++i) {
+        Channel& c = channels[static_cast<size_t>(i)];
+        if (!c.connected) continue;
+        attach(c, buffers && next < bufferCount ? buffers[next] : nullptr);
+        ++next;
+    }
+}
+
 }  // namespace
 
 IPlugBase::IPlugBase(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
@@ -366,65 +381,38 @@ void IPlugBase::SetOutputConnections(int start, int count, bool connected) {
 
 void IPlugBase::AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
-    int end = std::min(start + std::max(count, 0), InputChannelCount());
-    int next = 0;
-    for (int i = std::max(start, 0); i < end; ++i) {
-        InputChannel& c = inputs_[static_cast<size_t>(i)];
-        if (!c.connected) continue;
-        double* host = buffers && next < bufferCount ? buffers[next] : nullptr;
-        ++next;
-        if (host) {
-            *c.slot = host;
-        } else {
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
-            *c.slot = c.buffer.data();
-        }
-    }
+    ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
+        if (!host) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        *c.slot = host ? host : c.buffer.data();
+    });
 }
 
 void IPlugBase::AttachInputs(int start, int count, float* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
-    int end = std::min(start + std::max(count, 0), InputChannelCount());
-    int next = 0;
-    for (int i = std::max(start, 0); i < end; ++i) {
-        InputChannel& c = inputs_[static_cast<size_t>(i)];
-        if (!c.connected) continue;
-        const float* host = buffers && next < bufferCount ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(inputs_, start, count, buffers, bufferCount, [frames](InputChannel& c, const float* host) {
         if (host) {
             for (int s = 0; s < frames; ++s) c.buffer[static_cast<size_t>(s)] = host[s];
         } else {
             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
         }
         *c.slot = c.buffer.data();
-    }
+    });
 }
 
 void IPlugBase::AttachOutputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
-    int end = std::min(start + std::max(count, 0), OutputChannelCount());
-    int next = 0;
-    for (int i = std::max(start, 0); i < end; ++i) {
-        OutputChannel& c = outputs_[static_cast<size_t>(i)];
-        if (!c.connected) continue;
-        double* host = buffers && next < bufferCount ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(outputs_, start, count, buffers, bufferCount, [](OutputChannel& c, double* host) {
         *c.slot = host ? host : c.buffer.data();
         c.floatDestination = nullptr;
-    }
+    });
 }
 
 void IPlugBase::AttachOutputs(int start, int count, float* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
-    int end = std::min(start + std::max(count, 0), OutputChannelCount());
-    int next = 0;
-    for (int i = std::max(start, 0); i < end; ++i) {
-        OutputChannel& c = outputs_[static_cast<size_t>(i)];
-        if (!c.connected) continue;
-        c.floatDestination = buffers && next < bufferCount ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(outputs_, start, count, buffers, bufferCount, [](OutputChannel& c, float* host) {
+        c.floatDestination = host;
         *c.slot = c.buffer.data();
-    }
+    });
 }
 
 void IPlugBase::RunBlock(int frames) {
