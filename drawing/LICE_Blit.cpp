@@ -100,13 +100,13 @@ void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, 
     if (src == dest) {
         copy.resize(static_cast<size_t>(cw) * static_cast<size_t>(ch));
         for (int y = 0; y < ch; ++y)
-            std::copy_n(src->PixelAt(x0, y0 + y), cw, copy.data() + static_cast<long>(y) * cw);
+            std::copy_n(src->PixelAt(x0, y0 + y), cw, copy.data() + static_cast<std::ptrdiff_t>(y) * cw);
         from = copy.data();
         fromSpan = cw;
     }
 
     for (int y = 0; y < ch; ++y) {
-        const LICE_pixel* s = from + static_cast<long>(y) * fromSpan;
+        const LICE_pixel* s = from + static_cast<std::ptrdiff_t>(y) * fromSpan;
         LICE_pixel* d = dest->PixelAt(x1, y1 + y);
         for (int x = 0; x < cw; ++x)
             LICE_BlendPixel(d[x], s[x], LICE_SourceWeight(weight, s[x], mode), mode);

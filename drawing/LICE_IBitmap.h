@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "LICE_Types.h"
 
 // A 32-bit pixel surface: rows of RowSpan() pixels, top row first.
@@ -25,15 +28,15 @@ class LICE_IBitmap {
     LICE_pixel* PixelAt(int x, int y) {
         if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits())
             return nullptr;
-        return Bits() + static_cast<long>(y) * RowSpan() + x;
+        return Bits() + static_cast<std::ptrdiff_t>(y) * RowSpan() + x;
     }
     const LICE_pixel* PixelAt(int x, int y) const {
         if (x < 0 || y < 0 || x >= Width() || y >= Height() || !Bits())
             return nullptr;
-        return Bits() + static_cast<long>(y) * RowSpan() + x;
+        return Bits() + static_cast<std::ptrdiff_t>(y) * RowSpan() + x;
     }
 };
 
 // Largest bitmap the layer allocates, in pixels per side and in total (1 GiB of pixels).
 constexpr int kLiceMaxSide = 1 << 15;
-constexpr long kLiceMaxPixels = 1L << 28;
+constexpr std::int64_t kLiceMaxPixels = std::int64_t{1} << 28;

@@ -1,6 +1,7 @@
 #include "LICE_MemBitmap.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
 
 bool LICE_AllocatePixels(std::vector<LICE_pixel>& pixels, int& width, int& height) {
@@ -8,7 +9,7 @@ bool LICE_AllocatePixels(std::vector<LICE_pixel>& pixels, int& width, int& heigh
         width = 0;
     if (height < 0)
         height = 0;
-    const long count = static_cast<long>(width) * height;
+    const std::int64_t count = static_cast<std::int64_t>(width) * height;
     if (width > kLiceMaxSide || height > kLiceMaxSide || count > kLiceMaxPixels) {
         pixels.clear();
         pixels.shrink_to_fit();

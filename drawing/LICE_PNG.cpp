@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -23,7 +24,7 @@ LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
     image.format = PNG_FORMAT_BGRA;
     if (image.width == 0 || image.height == 0 || image.width > static_cast<png_uint_32>(kLiceMaxSide) ||
         image.height > static_cast<png_uint_32>(kLiceMaxSide) ||
-        static_cast<long>(image.width) * static_cast<long>(image.height) > kLiceMaxPixels) {
+        static_cast<std::int64_t>(image.width) * image.height > kLiceMaxPixels) {
         png_image_free(&image);
         return nullptr;
     }
