@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "LICE_Blend.h"
-
 namespace {
 
 // UTF-8 to code points; a byte that does not start a valid sequence stands for itself (Latin-1).
@@ -38,27 +36,19 @@ std::u32string DecodeUtf8(const char* text) {
 
 } // namespace
 
-LICE_CachedFont* LICE_CachedFont::Create(const LICE_FontSpec& spec) {
-    std::unique_ptr<LICE_FontFace> face = LICE_FontFace::Open(spec);
-    if (!face)
-        return nullptr;
-    return new LICE_CachedFont(std::move(face));
-}
-
-LICE_CachedFont::LICE_CachedFont(std::unique_ptr<LICE_FontFace> face) : glyphs_(std::move(face)) {}
+LICE_CachedFont::LICE_CachedFont(std::unique_ptr<LICE_TextRenderer> renderer)
+    : renderer_(std::move(renderer)) {}
 
 int LICE_CachedFont::LineHeight() const {
-    return glyphs_.Face().Ascent() + glyphs_.Face().Descent();
+    return renderer_->Ascent() + renderer_->Descent();
 }
 
 bool LICE_CachedFont::MeasureText(const char* text, int* width, int* height) {
     if (!text)
         return false;
-    long w = 0;
-    for (char32_t c : DecodeUtf8(text))
-        w += glyphs_.Get(c).advance;
+    const std::int64_t w = renderer_->Advance(DecodeUtf8(text));
     if (width)
-        *width = static_cast<int>(std::min<long>(w, 1L << 30));
+        *width = static_cast<int>(std::clamp<std::int64_t>(w, 0, 1 << 30));
     if (height)
         *height = LineHeight();
     return true;
@@ -68,53 +58,30 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, const LICE_R
     if (!dest || !text || !dest->Bits())
         return 0;
     const std::u32string chars = DecodeUtf8(text);
-    long textWidth = 0;
-    for (char32_t c : chars)
-        textWidth += glyphs_.Get(c).advance;
-
-    const long rectWidth = static_cast<long>(rect.right) - rect.left;
-    long penX = rect.left;
+    const std::int64_t textWidth = renderer_->Advance(chars);
+    const std::int64_t rectWidth = static_cast<std::int64_t>(rect.right) - rect.left;
+    std::int64_t penX = rect.left;
     if (flags & LICE_DT_CENTER)
         penX = rect.left + (rectWidth - textWidth) / 2;
     else if (flags & LICE_DT_RIGHT)
         penX = rect.right - textWidth;
-    const long baseline = static_cast<long>(rect.top) + glyphs_.Face().Ascent();
+    const std::int64_t baseline = static_cast<std::int64_t>(rect.top) + renderer_->Ascent();
 
     // The area glyphs may touch: the bitmap, and the rectangle unless clipping is off.
-    long clipL = 0, clipT = 0, clipR = dest->Width(), clipB = dest->Height();
+    LICE_TextTarget target;
+    target.dest = dest;
+    target.clipRight = dest->Width();
+    target.clipBottom = dest->Height();
     if (!(flags & LICE_DT_NOCLIP)) {
-        clipL = std::max<long>(clipL, rect.left);
-        clipT = std::max<long>(clipT, rect.top);
-        clipR = std::min<long>(clipR, rect.right);
-        clipB = std::min<long>(clipB, rect.bottom);
+        target.clipLeft = std::max(target.clipLeft, rect.left);
+        target.clipTop = std::max(target.clipTop, rect.top);
+        target.clipRight = std::min(target.clipRight, rect.right);
+        target.clipBottom = std::min(target.clipBottom, rect.bottom);
     }
-    const int weight = (flags & LICE_DT_USEFGALPHA) ? LICE_ScaleWeight(256, LICE_GETA(color_)) : 256;
     // Glyph edges composite over the destination, so text on an opaque surface leaves it opaque.
-    const LICE_pixel source = color_ | 0xFF000000u;
-    const int mode = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
-
-    for (char32_t c : chars) {
-        const LICE_Glyph& g = glyphs_.Get(c);
-        const long gx = penX + g.left;
-        const long gy = baseline - g.top;
-        for (int y = 0; y < g.height; ++y) {
-            const long py = gy + y;
-            if (py < clipT || py >= clipB)
-                continue;
-            LICE_pixel* row = dest->PixelAt(0, static_cast<int>(py));
-            for (int x = 0; x < g.width; ++x) {
-                const long px = gx + x;
-                if (px < clipL || px >= clipR)
-                    continue;
-                const int cov = g.coverage[static_cast<size_t>(y) * static_cast<size_t>(g.width) +
-                                           static_cast<size_t>(x)];
-                if (cov)
-                    LICE_BlendPixel(row[px], source, LICE_ScaleWeight(weight, cov), mode);
-            }
-        }
-        penX += g.advance;
-        if (penX > clipR + 1000)
-            break; // everything further lies outside
-    }
+    target.color = color_ | 0xFF000000u;
+    target.weight = (flags & LICE_DT_USEFGALPHA) ? LICE_ScaleWeight(256, LICE_GETA(color_)) : 256;
+    if (target.clipLeft < target.clipRight && target.clipTop < target.clipBottom && target.weight > 0)
+        renderer_->Render(chars, penX, baseline, target);
     return LineHeight();
 }

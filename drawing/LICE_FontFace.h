@@ -16,12 +16,12 @@ struct LICE_Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
-// An opened typeface at one size. On Linux the face comes from FreeType, found through fontconfig, so
-// "Arial" and "Verdana" resolve to the installed metric-compatible or similar faces. GUI thread.
+// An opened typeface at one size that renders single characters for the glyph cache. On Linux the face
+// comes from FreeType, found through fontconfig, so "Arial" and "Verdana" resolve to the installed
+// metric-compatible or similar faces. On Windows GDI rasterises the characters of a Windows font. GUI
+// thread.
 class LICE_FontFace {
   public:
-    // Null when no face could be found or opened for the request.
-    static std::unique_ptr<LICE_FontFace> Open(const LICE_FontSpec& spec);
     ~LICE_FontFace();
     LICE_FontFace(const LICE_FontFace&) = delete;
     LICE_FontFace& operator=(const LICE_FontFace&) = delete;
@@ -29,10 +29,20 @@ class LICE_FontFace {
     // Pixels above and below the baseline; their sum is the line height.
     int Ascent() const { return ascent_; }
     int Descent() const { return descent_; }
-    // The family of the face actually opened ("Liberation Sans" for "Arial" on Linux).
+    // The family of the face actually opened ("Liberation Sans" for "Arial" where Arial is missing).
     const char* FamilyName() const;
     // Renders one character; a character the face lacks gives its missing-glyph box.
     bool RenderGlyph(char32_t character, LICE_Glyph* glyph);
+
+#ifdef _WIN32
+    // Takes ownership of `font` (an HFONT): deleted with the face, or at once when null is returned (a
+    // handle that is not a font is left alone). When GDI has no face of the font's name (as under Wine,
+    // which falls back to one default), a similar installed design is used in its place where one is known.
+    static std::unique_ptr<LICE_FontFace> FromWindowsFont(void* font);
+#else
+    // Null when no face could be found or opened for the request.
+    static std::unique_ptr<LICE_FontFace> Open(const LICE_FontSpec& spec);
+#endif
 
   private:
     struct Handles;
