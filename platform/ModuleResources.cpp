@@ -8,6 +8,24 @@
 #endif
 #include <windows.h>
 
+#include "ModuleHandle.h"
+
+namespace {
+
+// The module whose resources a null handle means: the one recorded by the module's entry point, or else
+// the binary this code is linked into (a test program or tool), never the host's executable.
+HMODULE DefaultModule() {
+    if (void* recorded = GetModuleHandleForResources())
+        return static_cast<HMODULE>(recorded);
+    static const char inThisBinary = 0;
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       &inThisBinary, &self);
+    return self;
+}
+
+} // namespace
+
 bool FindModuleResource(void* module, const char* type, int id, const unsigned char** data,
                         std::size_t* size) {
     if (!data || !size)
@@ -16,7 +34,9 @@ bool FindModuleResource(void* module, const char* type, int id, const unsigned c
     *size = 0;
     if (!type)
         return false;
-    HMODULE handle = static_cast<HMODULE>(module);
+    HMODULE handle = module ? static_cast<HMODULE>(module) : DefaultModule();
+    if (!handle)
+        return false;
     HRSRC found = FindResourceA(handle, MAKEINTRESOURCEA(id), type);
     if (!found)
         return false;

@@ -4,7 +4,9 @@
 
 // Resources carried inside a module binary, found by type and integer id.
 //
-// On Windows these are the module's own resources (the .rc script), found through the module handle.
+// On Windows these are the module's own resources (the .rc script), found through the module handle; a
+// null handle means the handle the module's entry point recorded (SetModuleHandle), or else the binary
+// the caller is linked into.
 // Elsewhere each binary links a table generated at build time from the resource files
 // (halvane_add_resource_table in cmake/ModuleResources.cmake); the handle is not needed to find it,
 // because the table is part of the binary that asks.
