@@ -1,5 +1,6 @@
 // The editor's images as module resources: each one decodes with its size and frames, fits the layout it
-// is drawn into, and is part of the built module; missing and damaged resources give no bitmap.
+// is drawn into, and is part of the built module; missing and damaged resources give no bitmap. The test
+// program carries the images and some damaged files as resources of its own.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "BitmapTestSupport.h"
 #include "EditorLayout.h"
@@ -31,20 +37,24 @@ std::vector<unsigned char> ResourceBytes(int id) {
     return std::vector<unsigned char>(data, data + size);
 }
 
-TEST(Resources, EveryImageDecodesWithItsSizeAndFrames) {
-    for (const ImageResource& image : kImages) {
-        auto bitmap = Decode(image.id);
-        ASSERT_TRUE(bitmap) << image.id;
-        EXPECT_EQ(bitmap->Width(), image.width) << image.id;
-        EXPECT_EQ(bitmap->Height(), image.height) << image.id;
-        bool isList = false;
-        for (const Control& c : kControls)
-            isList = isList || c.listImage == image.id;
-        const int along = image.sideBySide ? image.width : image.height;
-        if (!isList) {
-            EXPECT_EQ(along % image.frames, 0) << image.id << ": frames of equal size";
-        }
+// The image's size, and frames of equal size along its frame direction (open-list pictures excepted:
+// their frames are the cells of a grid).
+void ExpectSizeAndFrames(const LICE_MemBitmap* bitmap, const ImageResource& image) {
+    ASSERT_TRUE(bitmap) << image.id;
+    EXPECT_EQ(bitmap->Width(), image.width) << image.id;
+    EXPECT_EQ(bitmap->Height(), image.height) << image.id;
+    bool isList = false;
+    for (const Control& c : kControls)
+        isList = isList || c.listImage == image.id;
+    const int along = image.sideBySide ? bitmap->Width() : bitmap->Height();
+    if (!isList) {
+        EXPECT_EQ(along % image.frames, 0) << image.id << ": frames of equal size";
     }
+}
+
+TEST(Resources, EveryImageDecodesWithItsSizeAndFrames) {
+    for (const ImageResource& image : kImages)
+        ExpectSizeAndFrames(Decode(image.id).get(), image);
     EXPECT_EQ(FindImage(kImgSwitch)->width / FindImage(kImgSwitch)->frames, 52);
 }
 
@@ -165,6 +175,25 @@ TEST(Resources, EveryCutOrFlippedByteIsHandled) {
     }
 }
 
+#ifdef _WIN32
+// The built module loaded as a host loads it: every image decodes from its own resources through its
+// handle, and the test program's damaged files are not among them.
+TEST(Resources, EveryImageDecodesFromTheBuiltModule) {
+    // Build paths are Unix paths; Wine maps them through its Z: drive.
+    std::wstring path = L"Z:";
+    for (const char c : std::string(HALVANE_MODULE_BINARY))
+        path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    HMODULE module = LoadLibraryW(path.c_str());
+    ASSERT_NE(module, nullptr) << "LoadLibrary failed with " << GetLastError();
+    for (const ImageResource& image : kImages) {
+        std::unique_ptr<LICE_MemBitmap> bitmap(LICE_LoadPNGResource(module, image.id));
+        ExpectSizeAndFrames(bitmap.get(), image);
+    }
+    for (int id : {99, 114, 900, 903})
+        EXPECT_EQ(LICE_LoadPNGResource(module, id), nullptr) << id;
+    EXPECT_TRUE(FreeLibrary(module));
+}
+#else
 TEST(Resources, TheModuleCarriesEveryImage) {
     std::ifstream file(HALVANE_MODULE_BINARY, std::ios::binary);
     ASSERT_TRUE(file) << HALVANE_MODULE_BINARY;
@@ -177,5 +206,6 @@ TEST(Resources, TheModuleCarriesEveryImage) {
             << "image " << image.id << " is not in the module";
     }
 }
+#endif
 
 } // namespace
