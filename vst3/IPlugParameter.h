@@ -6,7 +6,7 @@
 #include "IParamSpec.h"
 
 // One plug-in parameter as the host sees it: id = index, texts and conversions from its IParamSpec.
-// Controller thread; reads the spec without the instance lock, as hosts only ask for texts here.
+// Controller thread; reads its parameter without the instance lock, as hosts only ask for texts here.
 class IPlugParameter : public Steinberg::Vst::Parameter {
 public:
     IPlugParameter(IParamSpec* spec, Steinberg::Vst::ParamID id, Steinberg::Vst::UnitID unitId);
