@@ -28,6 +28,19 @@ template <typename Info> void copyId(const Info& info, ClassId& cid) {
     std::memcpy(cid.data(), info.cid, cid.size());
 }
 
+// PClassInfo2 and PClassInfoW carry the same fields, in 8-bit and in UTF-16 text.
+template <typename Info> void copyExtendedInfo(const Info& from, ClassInfo& to) {
+    copyId(from, to.cid);
+    to.cardinality = from.cardinality;
+    to.category = fieldText(from.category);
+    to.name = fieldText(from.name);
+    to.classFlags = from.classFlags;
+    to.subCategories = fieldText(from.subCategories);
+    to.vendor = fieldText(from.vendor);
+    to.version = fieldText(from.version);
+    to.sdkVersion = fieldText(from.sdkVersion);
+}
+
 } // namespace
 
 std::string classIdString(const ClassId& cid) {
@@ -116,26 +129,10 @@ std::vector<ClassInfo> Module::classes() const {
         PClassInfo2 info2;
         PClassInfo info1;
         if (factory3_ && factory3_->getClassInfoUnicode(i, &infoW) == kResultOk) {
-            copyId(infoW, info.cid);
-            info.cardinality = infoW.cardinality;
-            info.category = fieldText(infoW.category);
-            info.name = fieldText(infoW.name);
-            info.classFlags = infoW.classFlags;
-            info.subCategories = fieldText(infoW.subCategories);
-            info.vendor = fieldText(infoW.vendor);
-            info.version = fieldText(infoW.version);
-            info.sdkVersion = fieldText(infoW.sdkVersion);
+            copyExtendedInfo(infoW, info);
             info.infoVersion = 3;
         } else if (factory2_ && factory2_->getClassInfo2(i, &info2) == kResultOk) {
-            copyId(info2, info.cid);
-            info.cardinality = info2.cardinality;
-            info.category = fieldText(info2.category);
-            info.name = fieldText(info2.name);
-            info.classFlags = info2.classFlags;
-            info.subCategories = fieldText(info2.subCategories);
-            info.vendor = fieldText(info2.vendor);
-            info.version = fieldText(info2.version);
-            info.sdkVersion = fieldText(info2.sdkVersion);
+            copyExtendedInfo(info2, info);
             info.infoVersion = 2;
         } else if (factory_->getClassInfo(i, &info1) == kResultOk) {
             copyId(info1, info.cid);
