@@ -357,12 +357,11 @@ void IPlugBase::SetInputConnections(int start, int count, bool connected) {
     EnsureConversionCapacity(blockSize_);
     for (int i = std::max(start, 0); i < end; ++i) {
         InputChannel& c = inputs_[static_cast<size_t>(i)];
+        // An unconnected input reads silence from its own buffer; nothing writes there while it stays
+        // unconnected, so it is cleared once, when the host disconnects it (hosts repeat this every block).
+        if (!connected && c.connected) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        if (!connected) *c.slot = c.buffer.data();
         c.connected = connected;
-        if (!connected) {
-            // An unconnected input reads silence from its own buffer.
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
-            *c.slot = c.buffer.data();
-        }
     }
 }
 
