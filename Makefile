@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build build-windows test demo bench install clean artwork
+.PHONY: all deps build build-windows test demo bench install clean artwork format check-format
 
 all: build
 
@@ -16,7 +16,7 @@ build-windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
 
-test: build build-windows
+test: build build-windows check-format
 	ctest --preset linux
 	ctest --preset windows
 
@@ -40,6 +40,13 @@ install: build
 
 bench: build
 	./build/bench/halvane-bench
+
+# clang-format over every tracked C++ file; `make test` fails when one is not formatted.
+format: deps
+	./scripts/check-format.sh --fix
+
+check-format: deps
+	./scripts/check-format.sh
 
 clean:
 	rm -rf build build-windows out

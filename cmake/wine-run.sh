@@ -17,4 +17,18 @@ mkdir -p "$WINEPREFIX"
     wineserver -w 2>/dev/null || true
   fi
 ) 9>"$build_root/wineprefix.lock"
-exec wine "$@"
+# A client that starts while the previous server shuts down loses its connection ("wine client
+# error") or dies before the program prints anything; such a run says nothing about the program,
+# so it is run again, once.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+wine "$@" > >(tee "$out") 2> >(tee "$err" >&2) || status=$?
+wait
+if [ "$status" -ne 0 ] && { grep -q "wine client error" "$err" || [ ! -s "$out" ]; }; then
+  sleep 1
+  status=0
+  wine "$@" || status=$?
+fi
+exit "$status"

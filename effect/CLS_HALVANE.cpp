@@ -1,7 +1,7 @@
 #include "CLS_HALVANE.h"
 
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 #include "EffectIdentity.h"
 #include "FactoryPresets.h"
@@ -32,15 +32,18 @@ void CLS_HALVANE::DefineParameters() {
             param->DefineEnum(row.name, static_cast<int>(row.defaultValue), row.textCount, row.label);
             break;
         }
-        if (row.shape != 1.0) param->SetShapeExponent(row.shape);
-        for (int v = 0; v < row.textCount; ++v) param->AddDisplayText(v, row.texts[v]);
+        if (row.shape != 1.0)
+            param->SetShapeExponent(row.shape);
+        for (int v = 0; v < row.textCount; ++v)
+            param->AddDisplayText(v, row.texts[v]);
     }
 }
 
 void CLS_HALVANE::MakePresets() {
     // The default slot stores every default, so recalling it restores them all.
     std::array<double, kNumParams> defaults{};
-    for (int i = 0; i < kNumParams; ++i) defaults[static_cast<size_t>(i)] = GetParam(i)->Default();
+    for (int i = 0; i < kNumParams; ++i)
+        defaults[static_cast<size_t>(i)] = GetParam(i)->Default();
     AddPreset(kDefaultPresetName, defaults.data(), kNumParams);
 
     for (int i = 0; i < kFactoryPresetCount; ++i) {
@@ -51,7 +54,8 @@ void CLS_HALVANE::MakePresets() {
 
 std::array<double, kNumParams> CLS_HALVANE::CurrentValues() const {
     std::array<double, kNumParams> values{};
-    for (int i = 0; i < kNumParams; ++i) values[static_cast<size_t>(i)] = GetParam(i)->Value();
+    for (int i = 0; i < kNumParams; ++i)
+        values[static_cast<size_t>(i)] = GetParam(i)->Value();
     return values;
 }
 
@@ -64,7 +68,8 @@ void CLS_HALVANE::Reset() {
 void CLS_HALVANE::ParamChanged(int index) {
     LockGuard guard(Lock());
     const IParamSpec* param = GetParam(index);
-    if (!param || !engine_.ParamChanged(index, param->Value())) return;
+    if (!param || !engine_.ParamChanged(index, param->Value()))
+        return;
 
     if (index == kStereo && Editor()) {
         // "Mono" places the reverb with Mono Position; every other mode with Stereo Position.
@@ -72,7 +77,8 @@ void CLS_HALVANE::ParamChanged(int index) {
         Editor()->HideParamControls(kMonoPosition, !mono);
         Editor()->HideParamControls(kStereoPosition, mono);
     }
-    if (!IsReady() && engine_.AllParamsReceived()) SetReady();
+    if (!IsReady() && engine_.AllParamsReceived())
+        SetReady();
 }
 
 void CLS_HALVANE::ProcessBlock(double** inputs, double** outputs, int frames) {
@@ -90,6 +96,7 @@ int CLS_HALVANE::TailSamples() const {
     constexpr double kRingFactor = 2.0;
     double seconds = GetParam(kPreDelay)->Value() * 0.001 + GetParam(kTime)->Value() * kRingFactor;
     double samples = std::round(seconds * SampleRate());
-    if (!(samples > 0.0)) return 0;
+    if (!(samples > 0.0))
+        return 0;
     return samples < static_cast<double>(INT_MAX) ? static_cast<int>(samples) : INT_MAX;
 }

@@ -10,7 +10,7 @@
 // The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters and factory presets, and the
 // reverb engine driven through the plug-in base's three hooks.
 class CLS_HALVANE : public IPlugVST3 {
-public:
+  public:
     CLS_HALVANE();
 
     // User-interface or audio thread; take the lock themselves (re-entrant).
@@ -28,7 +28,7 @@ public:
     // For inspection; hold Lock() while using it.
     const ReverbEngine& Engine() const { return engine_; }
 
-private:
+  private:
     std::array<double, kNumParams> CurrentValues() const;
     void DefineParameters();
     void MakePresets();

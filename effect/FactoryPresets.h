@@ -9,7 +9,7 @@ constexpr int kFactoryPresetCount = 123;
 
 struct FactoryPreset {
     const char* name;
-    std::array<double, kNumParams> values;  // plain values in parameter index order
+    std::array<double, kNumParams> values; // plain values in parameter index order
 };
 
 // The preset at position i (0-based; slot i + 1), with every shared value filled in.

@@ -16,7 +16,7 @@ struct ParamDefinition {
     double step;
     const char* label;
     double shape;
-    const char* const* texts;  // one per value, in value order (enumerated rows only)
+    const char* const* texts; // one per value, in value order (enumerated rows only)
     int textCount;
 };
 

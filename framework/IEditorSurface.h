@@ -4,7 +4,7 @@
 // the framework knows no concrete editor. Called on the user-interface thread or, for value pushes and
 // control visibility, on whichever thread changed the parameter (the surface only marks controls dirty).
 class IEditorSurface {
-public:
+  public:
     virtual ~IEditorSurface() = default;
 
     // A parameter's value for the controls bound to it, plain or normalised.

@@ -17,7 +17,7 @@ struct DisplayText {
 //   normalised = ((plain - min) / (max - min)) ^ (1 / shape),  plain = normalised ^ shape * (max - min) + min
 // Not thread-safe by itself: the plug-in's instance lock guards every parameter.
 class IParamSpec {
-public:
+  public:
     // The first initialiser called fixes the type; later ones leave a set type alone.
     void DefineDouble(const char* name, double defaultValue, double minimum, double maximum, double step,
                       const char* label = "");
@@ -63,7 +63,7 @@ public:
 
     std::string FormatForDisplay(double value, bool isNormalized) const;
 
-private:
+  private:
     ParamType type_ = kTypeNone;
     double value_ = 0.0;
     double min_ = 0.0;

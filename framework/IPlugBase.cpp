@@ -12,14 +12,16 @@ namespace {
 // Reads "%d-%d" pairs separated by blanks; a number that does not parse stays 0.
 std::vector<ChannelConfig> ParseChannelConfigs(const char* text) {
     std::vector<ChannelConfig> configs;
-    if (!text) return configs;
+    if (!text)
+        return configs;
     const char* p = text;
     for (;;) {
         ChannelConfig config;
         std::sscanf(p, "%d-%d", &config.inputs, &config.outputs);
         configs.push_back(config);
         const char* blank = std::strchr(p, ' ');
-        if (!blank) break;
+        if (!blank)
+            break;
         p = blank + 1;
     }
     return configs;
@@ -28,32 +30,28 @@ std::vector<ChannelConfig> ParseChannelConfigs(const char* text) {
 // Hands each connected channel of [start, start + count) the next of the host's buffers, or null when
 // the host gave fewer than it announced; unconnected channels consume none.
 template <typename Channel, typename Sample, typename Attach>
-void ForEachConnected(std::vector<Channel>& channels, int start, int count, Sample* const* buffers, int bufferCount,
-                      Attach attach) {
+void ForEachConnected(std::vector<Channel>& channels, int start, int count, Sample* const* buffers,
+                      int bufferCount, Attach attach) {
     int end = std::min(start + std::max(count, 0), static_cast<int>(channels.size()));
     int next = 0;
     for (int i = std::max(start, 0); i < end; ++i) {
         Channel& c = channels[static_cast<size_t>(i)];
-        if (!c.connected) continue;
+        if (!c.connected)
+            continue;
         attach(c, buffers && next < bufferCount ? buffers[next] : nullptr);
         ++next;
     }
 }
 
-}  // namespace
+} // namespace
 
 IPlugBase::IPlugBase(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
                      const char* productName, const char* makerName, int version, int uniqueId, int makerId,
                      int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode)
-    : isInstrument_(isInstrument),
-      latency_(latency),
-      uniqueId_(uniqueId),
-      makerId_(makerId),
-      version_(version),
-      apiCode_(apiCode),
-      doesChunks_(doesChunks),
-      doesMidi_(doesMidi) {
-    for (int i = 0; i < paramCount; ++i) params_.push_back(std::make_unique<IParamSpec>());
+    : isInstrument_(isInstrument), latency_(latency), uniqueId_(uniqueId), makerId_(makerId),
+      version_(version), apiCode_(apiCode), doesChunks_(doesChunks), doesMidi_(doesMidi) {
+    for (int i = 0; i < paramCount; ++i)
+        params_.push_back(std::make_unique<IParamSpec>());
 
     presets_.resize(static_cast<size_t>(std::max(presetCount, 0)));
     for (size_t i = 0; i < presets_.size(); ++i) {
@@ -74,8 +72,10 @@ IPlugBase::IPlugBase(int paramCount, const char* channelConfigs, int presetCount
     outputPointers_.assign(static_cast<size_t>(maxOutputs), nullptr);
     inputs_.resize(inputPointers_.size());
     outputs_.resize(outputPointers_.size());
-    for (size_t i = 0; i < inputs_.size(); ++i) inputs_[i].slot = &inputPointers_[i];
-    for (size_t i = 0; i < outputs_.size(); ++i) outputs_[i].slot = &outputPointers_[i];
+    for (size_t i = 0; i < inputs_.size(); ++i)
+        inputs_[i].slot = &inputPointers_[i];
+    for (size_t i = 0; i < outputs_.size(); ++i)
+        outputs_[i].slot = &outputPointers_[i];
 }
 
 IPlugBase::~IPlugBase() {
@@ -106,7 +106,8 @@ void IPlugBase::ActiveChanged(bool) {
 }
 
 bool IPlugBase::NoteNameFor(int, char* name) {
-    if (name) name[0] = '\0';
+    if (name)
+        name[0] = '\0';
     return false;
 }
 
@@ -121,16 +122,19 @@ bool IPlugBase::ParamTakesStoredValue(int, int) {
 
 bool IPlugBase::SendMidiMessages(const std::vector<MidiMessage>& messages) {
     bool all = true;
-    for (const MidiMessage& m : messages) all = SendMidiMessage(m) && all;
+    for (const MidiMessage& m : messages)
+        all = SendMidiMessage(m) && all;
     return all;
 }
 
 // ---- state ----
 
 bool IPlugBase::SaveParams(StateChunk* chunk) {
-    if (!chunk) return false;
+    if (!chunk)
+        return false;
     LockGuard guard(lock_);
-    for (const auto& param : params_) chunk->Put(param->Value());
+    for (const auto& param : params_)
+        chunk->Put(param->Value());
     return !chunk->Empty();
 }
 
@@ -139,7 +143,8 @@ int IPlugBase::LoadParams(const StateChunk& chunk, int position) {
     for (int i = 0; i < ParamCount() && position >= 0; ++i) {
         double v = 0.0;
         position = chunk.Get(&v, position);
-        if (position < 0) break;  // no whole value left: this and later parameters keep theirs
+        if (position < 0)
+            break; // no whole value left: this and later parameters keep theirs
         if (ParamTakesStoredValue(i, currentPreset_)) {
             IParamSpec* param = params_[static_cast<size_t>(i)].get();
             param->SetValue(param->Clamped(v));
@@ -150,12 +155,14 @@ int IPlugBase::LoadParams(const StateChunk& chunk, int position) {
 }
 
 bool IPlugBase::SavePresetBank(StateChunk* chunk) {
-    if (!chunk) return false;
+    if (!chunk)
+        return false;
     LockGuard guard(lock_);
     for (const Preset& preset : presets_) {
         chunk->PutStr(preset.name);
         chunk->Put(static_cast<uint8_t>(preset.initialised ? 1 : 0));
-        if (preset.initialised) chunk->PutChunk(preset.data);
+        if (preset.initialised)
+            chunk->PutChunk(preset.data);
     }
     return true;
 }
@@ -163,14 +170,17 @@ bool IPlugBase::SavePresetBank(StateChunk* chunk) {
 int IPlugBase::LoadPresetBank(const StateChunk& chunk, int position) {
     LockGuard guard(lock_);
     for (Preset& preset : presets_) {
-        if (position < 0) break;
+        if (position < 0)
+            break;
         std::string name;
         position = chunk.GetStr(&name, position);
-        if (position < 0) break;
+        if (position < 0)
+            break;
         CopyText(preset.name, name.c_str(), sizeof(preset.name));
         uint8_t initialised = 0;
         position = chunk.Get(&initialised, position);
-        if (position < 0) break;
+        if (position < 0)
+            break;
         preset.initialised = initialised != 0;
         if (preset.initialised) {
             position = LoadState(chunk, position);
@@ -187,7 +197,8 @@ int IPlugBase::LoadPresetBank(const StateChunk& chunk, int position) {
 // ---- presets ----
 
 bool IPlugBase::LoadPreset(int index) {
-    if (index < 0 || index >= PresetCount()) return false;
+    if (index < 0 || index >= PresetCount())
+        return false;
     LockGuard guard(lock_);
     Preset& preset = presets_[static_cast<size_t>(index)];
     if (!preset.initialised) {
@@ -197,7 +208,7 @@ bool IPlugBase::LoadPreset(int index) {
         RefreshParamControls();
         return true;
     }
-    currentPreset_ = index;  // first, so ParamTakesStoredValue sees the new preset
+    currentPreset_ = index; // first, so ParamTakesStoredValue sees the new preset
     if (LoadState(preset.data, 0) > 0) {
         RefreshParamControls();
         return true;
@@ -206,22 +217,27 @@ bool IPlugBase::LoadPreset(int index) {
 }
 
 void IPlugBase::AddPreset(const char* name, const double* values, int count) {
-    auto free = std::find_if(presets_.begin(), presets_.end(), [](const Preset& p) { return !p.initialised; });
-    if (free == presets_.end()) return;
+    auto free =
+        std::find_if(presets_.begin(), presets_.end(), [](const Preset& p) { return !p.initialised; });
+    if (free == presets_.end())
+        return;
     free->initialised = true;
     CopyText(free->name, name, sizeof(free->name));
     for (int i = 0; i < ParamCount(); ++i) {
         const IParamSpec& param = *params_[static_cast<size_t>(i)];
         double v = values && i < count ? values[i] : param.Default();
-        if (param.Type() != kTypeDouble) v = RoundHalfAwayFromZero(v);
+        if (param.Type() != kTypeDouble)
+            v = RoundHalfAwayFromZero(v);
         free->data.Put(v);
     }
 }
 
 void IPlugBase::AddEmptyPresets(const char* name, int count) {
     for (int n = 0; n < count; ++n) {
-        auto free = std::find_if(presets_.begin(), presets_.end(), [](const Preset& p) { return !p.initialised; });
-        if (free == presets_.end()) return;
+        auto free =
+            std::find_if(presets_.begin(), presets_.end(), [](const Preset& p) { return !p.initialised; });
+        if (free == presets_.end())
+            return;
         free->initialised = true;
         CopyText(free->name, name ? name : "Default", sizeof(free->name));
     }
@@ -230,7 +246,8 @@ void IPlugBase::AddEmptyPresets(const char* name, int count) {
 std::string IPlugBase::NextUserPresetName() const {
     int count = 0;
     for (const Preset& p : presets_) {
-        if (std::strstr(p.name, "user preset")) ++count;
+        if (std::strstr(p.name, "user preset"))
+            ++count;
     }
     char name[64];
     std::snprintf(name, sizeof(name), "%s %d", "user preset", count + 1);
@@ -238,7 +255,8 @@ std::string IPlugBase::NextUserPresetName() const {
 }
 
 void IPlugBase::SetCurrentPresetIndex(int index) {
-    if (index >= 0 && index < PresetCount()) currentPreset_ = index;
+    if (index >= 0 && index < PresetCount())
+        currentPreset_ = index;
 }
 
 const char* IPlugBase::PresetName(int index) const {
@@ -247,19 +265,23 @@ const char* IPlugBase::PresetName(int index) const {
 }
 
 const Preset* IPlugBase::GetPreset(int index) const {
-    if (index < 0 || index >= PresetCount()) return nullptr;
+    if (index < 0 || index >= PresetCount())
+        return nullptr;
     return &presets_[static_cast<size_t>(index)];
 }
 
 // ---- editor ----
 
 void IPlugBase::RefreshParamControls() {
-    if (!editor_) return;
-    for (int i = 0; i < ParamCount(); ++i) editor_->SetParameterFromPlug(i, params_[static_cast<size_t>(i)]->Value(), false);
+    if (!editor_)
+        return;
+    for (int i = 0; i < ParamCount(); ++i)
+        editor_->SetParameterFromPlug(i, params_[static_cast<size_t>(i)]->Value(), false);
 }
 
 void IPlugBase::AttachEditor(IEditorSurface* editor) {
-    if (!editor) return;
+    if (!editor)
+        return;
     LockGuard guard(lock_);
     for (int i = 0; i < ParamCount(); ++i) {
         editor->SetParameterFromPlug(i, params_[static_cast<size_t>(i)]->NormalizedValue(), true);
@@ -271,7 +293,8 @@ void IPlugBase::AttachEditor(IEditorSurface* editor) {
 void IPlugBase::SetParamFromEditor(int index, double normalized) {
     LockGuard guard(lock_);
     IParamSpec* param = GetParam(index);
-    if (!param) return;
+    if (!param)
+        return;
     normalized = std::min(std::max(normalized, 0.0), 1.0);
     param->SetFromNormalized(normalized);
     ParamEdited(index, normalized);
@@ -290,7 +313,8 @@ void IPlugBase::EndParamEditDeferred(int index) {
 
 void IPlugBase::FlushDeferredEndEdit() {
     LockGuard guard(lock_);
-    if (editor_) editor_->SetEndEditCountdown(0);
+    if (editor_)
+        editor_->SetEndEditCountdown(0);
     if (pendingEndEdit_ >= 0) {
         int index = pendingEndEdit_;
         pendingEndEdit_ = -1;
@@ -320,15 +344,19 @@ bool IPlugBase::IsSupportedIO(int inputs, int outputs) const {
 // ---- channel routing ----
 
 void IPlugBase::SetMaxBlockSize(int frames) {
-    if (frames == blockSize_) return;
+    if (frames == blockSize_)
+        return;
     size_t size = static_cast<size_t>(std::max(frames, 0));
     auto resize = [size](auto& channel) {
         bool own = *channel.slot == channel.buffer.data();
         channel.buffer.assign(size, 0.0);
-        if (own) *channel.slot = channel.buffer.data();
+        if (own)
+            *channel.slot = channel.buffer.data();
     };
-    for (InputChannel& c : inputs_) resize(c);
-    for (OutputChannel& c : outputs_) resize(c);
+    for (InputChannel& c : inputs_)
+        resize(c);
+    for (OutputChannel& c : outputs_)
+        resize(c);
     blockSize_ = frames;
 }
 
@@ -336,20 +364,26 @@ void IPlugBase::EnsureConversionCapacity(int frames) {
     size_t size = static_cast<size_t>(std::max(frames, 1));
     auto grow = [size](auto& channel) {
         if (channel.buffer.size() >= size) {
-            if (!*channel.slot) *channel.slot = channel.buffer.data();
+            if (!*channel.slot)
+                *channel.slot = channel.buffer.data();
             return;
         }
         bool own = !*channel.slot || *channel.slot == channel.buffer.data();
         channel.buffer.resize(size, 0.0);
-        if (own) *channel.slot = channel.buffer.data();
+        if (own)
+            *channel.slot = channel.buffer.data();
     };
-    for (InputChannel& c : inputs_) grow(c);
-    for (OutputChannel& c : outputs_) grow(c);
+    for (InputChannel& c : inputs_)
+        grow(c);
+    for (OutputChannel& c : outputs_)
+        grow(c);
 }
 
 void IPlugBase::ClearConversionBuffers() {
-    for (InputChannel& c : inputs_) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
-    for (OutputChannel& c : outputs_) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+    for (InputChannel& c : inputs_)
+        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+    for (OutputChannel& c : outputs_)
+        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
 }
 
 void IPlugBase::SetInputConnections(int start, int count, bool connected) {
@@ -359,8 +393,10 @@ void IPlugBase::SetInputConnections(int start, int count, bool connected) {
         InputChannel& c = inputs_[static_cast<size_t>(i)];
         // An unconnected input reads silence from its own buffer; nothing writes there while it stays
         // unconnected, so it is cleared once, when the host disconnects it (hosts repeat this every block).
-        if (!connected && c.connected) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
-        if (!connected) *c.slot = c.buffer.data();
+        if (!connected && c.connected)
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        if (!connected)
+            *c.slot = c.buffer.data();
         c.connected = connected;
     }
 }
@@ -381,21 +417,24 @@ void IPlugBase::SetOutputConnections(int start, int count, bool connected) {
 void IPlugBase::AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
     ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
-        if (!host) std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        if (!host)
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
         *c.slot = host ? host : c.buffer.data();
     });
 }
 
 void IPlugBase::AttachInputs(int start, int count, float* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
-    ForEachConnected(inputs_, start, count, buffers, bufferCount, [frames](InputChannel& c, const float* host) {
-        if (host) {
-            for (int s = 0; s < frames; ++s) c.buffer[static_cast<size_t>(s)] = host[s];
-        } else {
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
-        }
-        *c.slot = c.buffer.data();
-    });
+    ForEachConnected(inputs_, start, count, buffers, bufferCount,
+                     [frames](InputChannel& c, const float* host) {
+                         if (host) {
+                             for (int s = 0; s < frames; ++s)
+                                 c.buffer[static_cast<size_t>(s)] = host[s];
+                         } else {
+                             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+                         }
+                         *c.slot = c.buffer.data();
+                     });
 }
 
 void IPlugBase::AttachOutputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
@@ -416,7 +455,8 @@ void IPlugBase::AttachOutputs(int start, int count, float* const* buffers, int b
 
 void IPlugBase::RunBlock(int frames) {
     EnsureConversionCapacity(frames);
-    if (ready_) ProcessBlock(inputPointers_.data(), outputPointers_.data(), frames);
+    if (ready_)
+        ProcessBlock(inputPointers_.data(), outputPointers_.data(), frames);
 }
 
 void IPlugBase::RunBlockFloat(int frames) {
@@ -435,13 +475,16 @@ void IPlugBase::PassThroughFloat(int frames) {
 }
 
 void IPlugBase::CopyAndZero(double** inputs, double** outputs, int frames) {
-    if (frames <= 0 || !inputs || !outputs) return;
+    if (frames <= 0 || !inputs || !outputs)
+        return;
     size_t bytes = static_cast<size_t>(frames) * sizeof(double);
     int copied = std::min(InputChannelCount(), OutputChannelCount());
     for (int i = 0; i < OutputChannelCount(); ++i) {
-        if (!outputs[i]) continue;
+        if (!outputs[i])
+            continue;
         if (i < copied && inputs[i]) {
-            if (outputs[i] != inputs[i]) std::memmove(outputs[i], inputs[i], bytes);
+            if (outputs[i] != inputs[i])
+                std::memmove(outputs[i], inputs[i], bytes);
         } else {
             std::memset(outputs[i], 0, bytes);
         }
@@ -450,21 +493,25 @@ void IPlugBase::CopyAndZero(double** inputs, double** outputs, int frames) {
 
 void IPlugBase::ConvertOutputs(int frames) {
     for (OutputChannel& c : outputs_) {
-        if (!c.connected || !c.floatDestination || !*c.slot) continue;
+        if (!c.connected || !c.floatDestination || !*c.slot)
+            continue;
         const double* source = *c.slot;
-        for (int s = 0; s < frames; ++s) c.floatDestination[s] = static_cast<float>(source[s]);
+        for (int s = 0; s < frames; ++s)
+            c.floatDestination[s] = static_cast<float>(source[s]);
     }
 }
 
 // ---- accessors ----
 
 IParamSpec* IPlugBase::GetParam(int index) {
-    if (index < 0 || index >= ParamCount()) return nullptr;
+    if (index < 0 || index >= ParamCount())
+        return nullptr;
     return params_[static_cast<size_t>(index)].get();
 }
 
 const IParamSpec* IPlugBase::GetParam(int index) const {
-    if (index < 0 || index >= ParamCount()) return nullptr;
+    if (index < 0 || index >= ParamCount())
+        return nullptr;
     return params_[static_cast<size_t>(index)].get();
 }
 

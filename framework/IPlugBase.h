@@ -26,7 +26,7 @@ struct ChannelConfig {
 // A state chunk is every parameter's plain value as an 8-byte little-endian double, in index order,
 // with no header: 25 parameters make 200 bytes. A preset's data has the same layout.
 class IPlugBase {
-public:
+  public:
     IPlugBase(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
               const char* productName, const char* makerName, int version, int uniqueId, int makerId,
               int latency, bool doesMidi, bool doesChunks, bool isInstrument, int apiCode);
@@ -54,7 +54,9 @@ public:
     virtual int TextEntryColour() { return 0; }
     virtual void ParamHovered(int index);
     virtual bool ParamTakesStoredValue(int index, int presetIndex);
-    virtual void EditorResized(int left, int top, int right, int bottom) { (void)left, (void)top, (void)right, (void)bottom; }
+    virtual void EditorResized(int left, int top, int right, int bottom) {
+        (void)left, (void)top, (void)right, (void)bottom;
+    }
     virtual int ApiCode() const { return apiCode_; }
     // How many samples of output the plug-in still produces after its input stops.
     virtual int TailSamples() const { return 0; }
@@ -157,7 +159,7 @@ public:
     std::vector<std::string>& OutputBusNames() { return outputBusNames_; }
     std::vector<const char*>& UnitNames() { return unitNames_; }
 
-private:
+  private:
     struct InputChannel {
         bool connected = false;
         double** slot = nullptr;

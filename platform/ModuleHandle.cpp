@@ -5,7 +5,7 @@
 namespace {
 // Module-wide: one per loaded module, set by its entry point.
 std::atomic<void*> gModuleHandle{nullptr};
-}  // namespace
+} // namespace
 
 void SetModuleHandle(void* handle) {
     gModuleHandle.store(handle);

@@ -22,7 +22,8 @@ IPlugParameter::IPlugParameter(IParamSpec* spec, ParamID id, UnitID unitId) : sp
 }
 
 void IPlugParameter::toString(ParamValue normalized, String128 string) const {
-    if (!string) return;
+    if (!string)
+        return;
     halvane::utf8ToUtf16(spec_->FormatForDisplay(normalized, true).c_str(), string, 128);
 }
 

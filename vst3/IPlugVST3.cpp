@@ -9,8 +9,8 @@
 #include "PlugIds.h"
 #include "Utf16Text.h"
 #include "pluginterfaces/base/ibstream.h"
-#include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -20,19 +20,27 @@ namespace {
 // Speaker layout for a channel count, the same for every bus this class creates.
 SpeakerArrangement ArrangementFor(int channels) {
     switch (channels) {
-    case 1: return 0x80000;   // mono
-    case 2: return 3;         // left, right
-    case 3: return 259;       // left, right, surround
-    case 4: return 0xF00000;  // first-order ambisonics
-    case 5: return 55;        // 5.0
-    case 6: return 63;        // 5.1
-    default: return 0;
+    case 1:
+        return 0x80000; // mono
+    case 2:
+        return 3; // left, right
+    case 3:
+        return 259; // left, right, surround
+    case 4:
+        return 0xF00000; // first-order ambisonics
+    case 5:
+        return 55; // 5.0
+    case 6:
+        return 63; // 5.1
+    default:
+        return 0;
     }
 }
 
 int SpeakerCount(SpeakerArrangement arrangement) {
     int count = 0;
-    for (uint64 bits = static_cast<uint64>(arrangement); bits; bits &= bits - 1) ++count;
+    for (uint64 bits = static_cast<uint64>(arrangement); bits; bits &= bits - 1)
+        ++count;
     return count;
 }
 
@@ -46,19 +54,20 @@ constexpr int32 kMaxBlockFrames = 1 << 22;
 // A component state is a few hundred bytes; stop reading a stream that never ends long before that matters.
 constexpr size_t kMaxStateBytes = 1 << 20;
 
-}  // namespace
+} // namespace
 
 IPlugVST3::IPlugVST3(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
                      const char* productName, const char* makerName, int version, int uniqueId, int makerId,
                      int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sideChainChannels)
-    : IPlugBase(paramCount, channelConfigs, presetCount, effectName, productName, makerName, version, uniqueId,
-                makerId, latency, doesMidi, doesChunks, isInstrument, 1),
+    : IPlugBase(paramCount, channelConfigs, presetCount, effectName, productName, makerName, version,
+                uniqueId, makerId, latency, doesMidi, doesChunks, isInstrument, 1),
       sideChainChannels_(sideChainChannels) {
     SetInputConnections(0, InputChannelCount(), true);
     SetOutputConnections(0, OutputChannelCount(), true);
 
     InputBusNames().push_back("Main Input");
-    if (sideChainChannels_ > 0) InputBusNames().push_back("Aux Input");
+    if (sideChainChannels_ > 0)
+        InputBusNames().push_back("Aux Input");
     if (isInstrument) {
         for (int i = 0; i < OutputChannelCount() / 2; ++i) {
             char name[32];
@@ -77,7 +86,8 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
 
     if (context) {
         IHostApplication* app = nullptr;
-        if (context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk && app) {
+        if (context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
+            app) {
             String128 name = {};
             if (app->getName(name) == kResultOk) {
                 name[127] = 0;
@@ -100,16 +110,18 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
     }
     if (IsInstrument()) {
         for (int i = 0; i < OutputChannelCount() / 2 && i < static_cast<int>(OutputBusNames().size()); ++i) {
-            addAudioOutput(Utf16(OutputBusNames()[static_cast<size_t>(i)].c_str()).c_str(), ArrangementFor(2));
+            addAudioOutput(Utf16(OutputBusNames()[static_cast<size_t>(i)].c_str()).c_str(),
+                           ArrangementFor(2));
         }
     } else {
         addAudioOutput(Utf16(OutputBusNames()[0].c_str()).c_str(), ArrangementFor(OutputChannelCount()));
     }
     if (sideChainChannels_ > 0 && InputBusNames().size() > 1) {
-        addAudioInput(Utf16(InputBusNames()[1].c_str()).c_str(), ArrangementFor(std::min(sideChainChannels_, 2)),
-                      kAux, 0);
+        addAudioInput(Utf16(InputBusNames()[1].c_str()).c_str(),
+                      ArrangementFor(std::min(sideChainChannels_, 2)), kAux, 0);
     }
-    if (DoesMidi()) addEventInput(Utf16("MIDI Input").c_str(), 1);
+    if (DoesMidi())
+        addEventInput(Utf16("MIDI Input").c_str(), 1);
 
     RegisterParameters();
     AfterInitialize();
@@ -118,11 +130,12 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
 
 void IPlugVST3::RegisterParameters() {
     if (PresetCount() > 0) {
-        auto* presets = new StringListParameter(Utf16("Presets").c_str(), PlugIds::kPresets, nullptr,
-                                                ParameterInfo::kIsProgramChange | ParameterInfo::kIsList,
-                                                kRootUnitId);
+        auto* presets =
+            new StringListParameter(Utf16("Presets").c_str(), PlugIds::kPresets, nullptr,
+                                    ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId);
         String128 empty = {};
-        for (int i = 0; i < PresetCount(); ++i) presets->appendString(empty);
+        for (int i = 0; i < PresetCount(); ++i)
+            presets->appendString(empty);
         parameters.addParameter(presets);
     }
     for (int i = 0; i < ParamCount(); ++i) {
@@ -150,12 +163,15 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
 }
 
 tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
-    if (!state) return kInvalidArgument;
+    if (!state)
+        return kInvalidArgument;
     LockGuard guard(Lock());
     StateChunk chunk;
-    if (!SaveState(&chunk)) return kResultFalse;
+    if (!SaveState(&chunk))
+        return kResultFalse;
     int32 written = 0;
-    if (state->write(const_cast<uint8_t*>(chunk.Data()), static_cast<int32>(chunk.Size()), &written) != kResultOk ||
+    if (state->write(const_cast<uint8_t*>(chunk.Data()), static_cast<int32>(chunk.Size()), &written) !=
+            kResultOk ||
         written != static_cast<int32>(chunk.Size())) {
         return kResultFalse;
     }
@@ -163,11 +179,13 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
 }
 
 tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
-    if (!state) return kInvalidArgument;
+    if (!state)
+        return kInvalidArgument;
     LockGuard guard(Lock());
 
     int64 start = 0;
-    if (state->tell(&start) != kResultOk || start < 0) start = 0;
+    if (state->tell(&start) != kResultOk || start < 0)
+        start = 0;
 
     // One host reports an error on the read that reaches the end of its stream, yet delivers the bytes.
     const bool keepReadingOnError = HostCode() == 28;
@@ -178,18 +196,22 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
         tresult r = state->read(piece, sizeof(piece), &got);
         got = std::max<int32>(0, std::min<int32>(got, sizeof(piece)));
         if (r != kResultOk) {
-            if (!keepReadingOnError) break;
+            if (!keepReadingOnError)
+                break;
             chunk.PutBytes(piece, static_cast<size_t>(got));
-            if (got == 0) break;
+            if (got == 0)
+                break;
             continue;
         }
-        if (got == 0) break;
+        if (got == 0)
+            break;
         chunk.PutBytes(piece, static_cast<size_t>(got));
     }
 
     int position = LoadState(chunk, 0);
     RefreshParamControls();
-    if (position < 0) return kResultFalse;
+    if (position < 0)
+        return kResultFalse;
     // Leave the stream just after the state, for hosts that keep more behind it.
     state->seek(start + position, IBStream::kIBSeekSet, nullptr);
     return kResultOk;
@@ -204,13 +226,14 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
 
     int inSpeakers = inputs && numIns > 0 ? SpeakerCount(inputs[0]) : 0;
     int outSpeakers = outputs && numOuts > 0 ? SpeakerCount(outputs[0]) : 0;
-    if (!IsSupportedIO(inSpeakers, outSpeakers)) return kResultFalse;
+    if (!IsSupportedIO(inSpeakers, outSpeakers))
+        return kResultFalse;
 
     AudioBus* in = getAudioInput(0);
     if (in && SpeakerCount(in->getArrangement()) != inSpeakers) {
-        audioInputs[0] = IPtr<Bus>(new AudioBus(Utf16("Input").c_str(), kMain, BusInfo::kDefaultActive,
-                                                ArrangementFor(inSpeakers)),
-                                   false);
+        audioInputs[0] = IPtr<Bus>(
+            new AudioBus(Utf16("Input").c_str(), kMain, BusInfo::kDefaultActive, ArrangementFor(inSpeakers)),
+            false);
     }
     AudioBus* out = getAudioOutput(0);
     if (out && SpeakerCount(out->getArrangement()) != outSpeakers) {
@@ -219,9 +242,11 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
                                     false);
     }
 
-    if (sideChainChannels_ <= 0) return numIns == 1 ? kResultOk : kResultFalse;
+    if (sideChainChannels_ <= 0)
+        return numIns == 1 ? kResultOk : kResultFalse;
 
-    if (numIns != 2) return kResultFalse;
+    if (numIns != 2)
+        return kResultFalse;
     AudioBus* side = getAudioInput(1);
     int sideSpeakers = SpeakerCount(inputs[1]);
     if (side && SpeakerCount(side->getArrangement()) != sideSpeakers) {
@@ -240,7 +265,8 @@ uint32 PLUGIN_API IPlugVST3::getLatencySamples() {
 }
 
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
-    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
+        return kResultFalse;
     // Rates and block sizes no host uses would only make the instance allocate without bound.
     if (!std::isfinite(setup.sampleRate) || setup.sampleRate > kMaxSampleRate ||
         setup.maxSamplesPerBlock > kMaxBlockFrames) {
@@ -270,7 +296,8 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples() {
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
     LockGuard guard(Lock());
     try {
-        if (data.processContext) processContext_ = *data.processContext;
+        if (data.processContext)
+            processContext_ = *data.processContext;
         ApplyParameterChanges(data.inputParameterChanges);
         RouteAndRun(data);
     } catch (...) {
@@ -280,17 +307,21 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
 }
 
 void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
-    if (!changes) return;
+    if (!changes)
+        return;
     int32 queues = changes->getParameterCount();
     for (int32 q = 0; q < queues; ++q) {
         IParamValueQueue* queue = changes->getParameterData(q);
-        if (!queue) continue;
+        if (!queue)
+            continue;
         int32 points = queue->getPointCount();
-        if (points <= 0) continue;
+        if (points <= 0)
+            continue;
         int32 offset = 0;
         ParamValue value = 0.0;
         // All changes apply before the block's audio: only the last point of each queue counts.
-        if (queue->getPoint(points - 1, offset, value) != kResultOk) continue;
+        if (queue->getPoint(points - 1, offset, value) != kResultOk)
+            continue;
         ParamID id = queue->getParameterId();
 
         if (id == PlugIds::kBypass) {
@@ -300,7 +331,8 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
         } else if (id < static_cast<ParamID>(ParamCount())) {
             int index = static_cast<int>(id);
             GetParam(index)->SetFromNormalized(value);
-            if (Editor()) Editor()->SetParameterFromPlug(index, value, true);
+            if (Editor())
+                Editor()->SetParameterFromPlug(index, value, true);
             ParamChanged(index);
         }
     }
@@ -308,7 +340,8 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
 
 void IPlugVST3::RouteAndRun(ProcessData& data) {
     const bool single = data.symbolicSampleSize == kSample32;
-    if (!single && data.symbolicSampleSize != kSample64) return;
+    if (!single && data.symbolicSampleSize != kSample64)
+        return;
     const int frames = std::max<int32>(0, data.numSamples);
     const int inputChannels = InputChannelCount();
     const int outputChannels = OutputChannelCount();
@@ -350,8 +383,10 @@ void IPlugVST3::RouteAndRun(ProcessData& data) {
 }
 
 int IPlugVST3::ProgramIndexFromNormalized(double value) const {
-    if (!(value >= 0.0)) value = 0.0;
-    if (value > 1.0) value = 1.0;
+    if (!(value >= 0.0))
+        value = 0.0;
+    if (value > 1.0)
+        value = 1.0;
     return static_cast<int>((PresetCount() - 1) * value + 0.5);
 }
 
@@ -376,21 +411,28 @@ tresult PLUGIN_API IPlugVST3::getEditorState(IBStream*) {
 }
 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string) {
-    if (!string || id >= static_cast<ParamID>(ParamCount())) return kResultFalse;
-    halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(), string, 128);
+    if (!string || id >= static_cast<ParamID>(ParamCount()))
+        return kResultFalse;
+    halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(), string,
+                         128);
     return kResultOk;
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
-    if (id == PlugIds::kPresets) return PresetCount() > 1 ? plain / (PresetCount() - 1) : 0.0;
-    if (id < static_cast<ParamID>(ParamCount())) return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
+    if (id == PlugIds::kPresets)
+        return PresetCount() > 1 ? plain / (PresetCount() - 1) : 0.0;
+    if (id < static_cast<ParamID>(ParamCount()))
+        return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
     return plain;
 }
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
-    if (id == PlugIds::kBypass) return IsBypassed() ? 1.0 : 0.0;
-    if (id == PlugIds::kPresets) return NormalizedFromProgramIndex(CurrentPresetIndex());
-    if (id < static_cast<ParamID>(ParamCount())) return GetParam(static_cast<int>(id))->NormalizedValue();
+    if (id == PlugIds::kBypass)
+        return IsBypassed() ? 1.0 : 0.0;
+    if (id == PlugIds::kPresets)
+        return NormalizedFromProgramIndex(CurrentPresetIndex());
+    if (id < static_cast<ParamID>(ParamCount()))
+        return GetParam(static_cast<int>(id))->NormalizedValue();
     return 0.0;
 }
 
@@ -442,7 +484,8 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
         info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
         return kResultOk;
     }
-    if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size())) return kResultFalse;
+    if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size()))
+        return kResultFalse;
     info.id = unitIndex;
     info.parentUnitId = kRootUnitId;
     halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
@@ -455,7 +498,8 @@ int32 PLUGIN_API IPlugVST3::getProgramListCount() {
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-    if (listIndex != 0 || PresetCount() <= 0) return kResultFalse;
+    if (listIndex != 0 || PresetCount() <= 0)
+        return kResultFalse;
     info.id = PlugIds::kFactoryPresetList;
     halvane::utf8ToUtf16("Factory Presets", info.name, 128);
     info.programCount = PresetCount();
@@ -463,7 +507,8 @@ tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInf
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-    if (listId != PlugIds::kFactoryPresetList || !name) return kResultFalse;
+    if (listId != PlugIds::kFactoryPresetList || !name)
+        return kResultFalse;
     halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
     return kResultOk;
 }
@@ -499,15 +544,18 @@ tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*) {
 // ---------------------------------------------------------------- host-facing operations
 
 void IPlugVST3::BeginParamEdit(int index) {
-    if (componentHandler) componentHandler->beginEdit(static_cast<ParamID>(index));
+    if (componentHandler)
+        componentHandler->beginEdit(static_cast<ParamID>(index));
 }
 
 void IPlugVST3::ParamEdited(int index, double normalized) {
-    if (componentHandler) componentHandler->performEdit(static_cast<ParamID>(index), normalized);
+    if (componentHandler)
+        componentHandler->performEdit(static_cast<ParamID>(index), normalized);
 }
 
 void IPlugVST3::EndParamEdit(int index) {
-    if (componentHandler) componentHandler->endEdit(static_cast<ParamID>(index));
+    if (componentHandler)
+        componentHandler->endEdit(static_cast<ParamID>(index));
 }
 
 int IPlugVST3::SamplePosition() {
@@ -519,15 +567,18 @@ double IPlugVST3::Tempo() {
 }
 
 void IPlugVST3::TimeSignature(int* numerator, int* denominator) {
-    if (numerator) *numerator = processContext_.timeSigNumerator;
-    if (denominator) *denominator = processContext_.timeSigDenominator;
+    if (numerator)
+        *numerator = processContext_.timeSigNumerator;
+    if (denominator)
+        *denominator = processContext_.timeSigDenominator;
 }
 
 void IPlugVST3::ResizeEditor(int, int) {}
 
 void IPlugVST3::ChangeLatency(int samples) {
     IPlugBase::ChangeLatency(samples);
-    if (componentHandler) componentHandler->restartComponent(kLatencyChanged);
+    if (componentHandler)
+        componentHandler->restartComponent(kLatencyChanged);
 }
 
 bool IPlugVST3::SendMidiMessage(const MidiMessage&) {
@@ -539,13 +590,16 @@ bool IPlugVST3::IsOfflineRender() const {
 }
 
 int IPlugVST3::TransportState() const {
-    if (processContext_.state & ProcessContext::kPlaying) return 1;
-    if (processContext_.state & ProcessContext::kRecording) return 2;
+    if (processContext_.state & ProcessContext::kPlaying)
+        return 1;
+    if (processContext_.state & ProcessContext::kRecording)
+        return 2;
     return 0;
 }
 
 void IPlugVST3::GetTimeInfo(TimeInfo* info) const {
-    if (!info) return;
+    if (!info)
+        return;
     const ProcessContext& c = processContext_;
     info->tempo = c.tempo;
     info->samplePosition = static_cast<double>(c.projectTimeSamples);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SingleComponentEffect.h"  // first: it renames the controller's state pair
+#include "SingleComponentEffect.h" // first: it renames the controller's state pair
 
 #include <cstdint>
 
@@ -28,7 +28,7 @@ struct TimeInfo {
 // Threads: process runs on the host's audio thread and holds the instance lock for the whole block;
 // everything else comes from the host's user-interface thread. State calls take the lock.
 class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect {
-public:
+  public:
     IPlugVST3(int paramCount, const char* channelConfigs, int presetCount, const char* effectName,
               const char* productName, const char* makerName, int version, int uniqueId, int makerId,
               int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sideChainChannels);
@@ -58,8 +58,8 @@ public:
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) SMTG_OVERRIDE;
-    Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
-                                                                 Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
+    Steinberg::Vst::ParamValue PLUGIN_API
+    plainParamToNormalized(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                      Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
@@ -72,26 +72,32 @@ public:
 
     // ---- IUnitInfo ----
     Steinberg::int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
+                                              Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
     Steinberg::int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
                                                      Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
+                                                 Steinberg::int32 programIndex,
                                                  Steinberg::Vst::String128 name) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+    Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId,
+                                                 Steinberg::int32 programIndex,
                                                  Steinberg::Vst::CString attributeId,
                                                  Steinberg::Vst::String128 attributeValue) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
                                                        Steinberg::int32 programIndex) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId,
-                                                      Steinberg::int32 programIndex, Steinberg::int16 midiPitch,
+                                                      Steinberg::int32 programIndex,
+                                                      Steinberg::int16 midiPitch,
                                                       Steinberg::Vst::String128 name) SMTG_OVERRIDE;
     Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID unitId) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
-                                               Steinberg::int32 busIndex, Steinberg::int32 channel,
+    Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType type,
+                                               Steinberg::Vst::BusDirection dir, Steinberg::int32 busIndex,
+                                               Steinberg::int32 channel,
                                                Steinberg::Vst::UnitID& unitId) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId, Steinberg::int32 programIndex,
+    Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId,
+                                                     Steinberg::int32 programIndex,
                                                      Steinberg::IBStream* data) SMTG_OVERRIDE;
 
     // ---- host-facing operations of the plug-in base ----
@@ -111,7 +117,7 @@ public:
 
     OBJ_METHODS(IPlugVST3, SingleComponentEffect)
 
-private:
+  private:
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void RouteAndRun(Steinberg::Vst::ProcessData& data);
     void RegisterParameters();

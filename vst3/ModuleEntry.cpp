@@ -19,7 +19,8 @@ namespace {
 
 void CopyField(char8* destination, const char* source, size_t size) {
     std::memset(destination, 0, size);
-    if (source) std::strncpy(destination, source, size - 1);
+    if (source)
+        std::strncpy(destination, source, size - 1);
 }
 
 // Instances are never constructed at the same time.
@@ -38,7 +39,7 @@ FUnknown* CreateInstance(void*) {
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -55,10 +56,11 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
     CopyField(factoryInfo.email, d.email, PFactoryInfo::kEmailSize);
     factoryInfo.flags = PFactoryInfo::kUnicode;
     auto* factory = new (std::nothrow) CPluginFactory(factoryInfo);
-    if (!factory) return nullptr;
+    if (!factory)
+        return nullptr;
     gPluginFactory = factory;
 
-    PClassInfo2 classInfo;  // its constructor clears every field
+    PClassInfo2 classInfo; // its constructor clears every field
     const TUID cid = INLINE_UID(d.classIdWords[0], d.classIdWords[1], d.classIdWords[2], d.classIdWords[3]);
     std::memcpy(classInfo.cid, cid, sizeof(TUID));
     classInfo.cardinality = PClassInfo::kManyInstances;
@@ -78,7 +80,8 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
 static HINSTANCE gDllInstance = nullptr;
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) gDllInstance = instance;
+    if (reason == DLL_PROCESS_ATTACH)
+        gDllInstance = instance;
     return TRUE;
 }
 
@@ -102,4 +105,4 @@ SMTG_EXPORT_SYMBOL bool ModuleExit() {
 }
 #endif
 
-}  // extern "C"
+} // extern "C"

@@ -13,7 +13,8 @@ using Halvane = HostlessPlug<CLS_HALVANE>;
 
 // Delivers every parameter once, in index order, as a host does at initialisation.
 void DeliverAll(Halvane& plug) {
-    for (int i = 0; i < plug.ParamCount(); ++i) plug.ParamChanged(i);
+    for (int i = 0; i < plug.ParamCount(); ++i)
+        plug.ParamChanged(i);
 }
 
 void Set(Halvane& plug, int index, double plain) {
@@ -40,7 +41,8 @@ Stereo Render(Halvane& plug, const Stereo& in, int block) {
     Stereo out(in.left.size());
     for (size_t pos = 0; pos < in.left.size(); pos += static_cast<size_t>(block)) {
         int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(block), in.left.size() - pos));
-        double* ins[] = {const_cast<double*>(in.left.data() + pos), const_cast<double*>(in.right.data() + pos)};
+        double* ins[] = {const_cast<double*>(in.left.data() + pos),
+                         const_cast<double*>(in.right.data() + pos)};
         double* outs[] = {out.left.data() + pos, out.right.data() + pos};
         plug.AttachInputs(0, 2, ins, 2, n);
         plug.AttachOutputs(0, 2, outs, 2, n);
@@ -60,7 +62,7 @@ Stereo Noise(size_t n, unsigned seed) {
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Halvane, IdentityAndParameterSet) {
     Halvane plug;
@@ -117,9 +119,10 @@ TEST(Halvane, FactoryPresetsAndTheDefaultSlot) {
     EXPECT_STREQ(plug.PresetName(123), "FX - Ocean 2");
     EXPECT_STREQ(plug.PresetName(124), "- 125 -");
     EXPECT_FALSE(plug.GetPreset(124)->initialised);
-    for (int i = 0; i < 124; ++i) EXPECT_EQ(plug.GetPreset(i)->data.Size(), 200u) << i;
+    for (int i = 0; i < 124; ++i)
+        EXPECT_EQ(plug.GetPreset(i)->data.Size(), 200u) << i;
 
-    ASSERT_TRUE(plug.LoadPreset(3));  // "Very Large - Stadium Delay"
+    ASSERT_TRUE(plug.LoadPreset(3)); // "Very Large - Stadium Delay"
     EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), 100.0);
     EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), 20.0);
 
@@ -137,7 +140,8 @@ TEST(Halvane, FactoryPresetsAndTheDefaultSlot) {
 TEST(Halvane, ReadyOnlyOnceEveryParameterArrived) {
     Halvane plug;
     Prepare(plug, 44100.0, 64);
-    for (int i = 0; i < 24; ++i) plug.ParamChanged(i);
+    for (int i = 0; i < 24; ++i)
+        plug.ParamChanged(i);
     EXPECT_FALSE(plug.IsReady());
     plug.ParamChanged(-1);
     plug.ParamChanged(25);
@@ -150,7 +154,7 @@ TEST(Halvane, ImpulseThroughTheDefaults) {
     for (bool floatPath : {false, true}) {
         Halvane plug;
         DeliverAll(plug);
-        Set(plug, 18, 0.0);  // EQ2 Type "Off"
+        Set(plug, 18, 0.0); // EQ2 Type "Off"
         Prepare(plug, 44100.0, 1024);
         const int n = 1024;
         std::vector<double> outL(n), outR(n);
@@ -162,7 +166,8 @@ TEST(Halvane, ImpulseThroughTheDefaults) {
             plug.AttachInputs(0, 2, ins, 2, n);
             plug.AttachOutputs(0, 2, outs, 2, n);
             plug.RunBlockFloat(n);
-            for (int i = 0; i < n; ++i) outL[i] = fL[i], outR[i] = fR[i];
+            for (int i = 0; i < n; ++i)
+                outL[i] = fL[i], outR[i] = fR[i];
         } else {
             Stereo in(n);
             in.left[0] = 1.0;
@@ -170,11 +175,14 @@ TEST(Halvane, ImpulseThroughTheDefaults) {
             outL = out.left, outR = out.right;
         }
         EXPECT_NEAR(outL[0], 0.6, 1e-7);
-        for (int i = 1; i < 882; ++i) ASSERT_EQ(outL[i], 0.0) << i;
+        for (int i = 1; i < 882; ++i)
+            ASSERT_EQ(outL[i], 0.0) << i;
         EXPECT_NEAR(outL[882], -0.0433082, 1e-7);
-        for (int i = 0; i < n; ++i) ASSERT_EQ(outR[i], 0.0) << i;
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(outR[i], 0.0) << i;
         if (!floatPath) {
-            EXPECT_EQ(outL[0], static_cast<double>(60.0f * 0.01f)) << "the dry gain is formed in single precision";
+            EXPECT_EQ(outL[0], static_cast<double>(60.0f * 0.01f))
+                << "the dry gain is formed in single precision";
         }
     }
 }
@@ -200,7 +208,7 @@ TEST(Halvane, OutputDoesNotDependOnBlockSize) {
 TEST(Halvane, StateRoundTripRecreatesTheSound) {
     Halvane a;
     DeliverAll(a);
-    ASSERT_TRUE(a.LoadPreset(93));  // "FX - Fireworks"
+    ASSERT_TRUE(a.LoadPreset(93)); // "FX - Fireworks"
     StateChunk state;
     ASSERT_TRUE(a.SaveParams(&state));
     ASSERT_EQ(state.Size(), 200u);
@@ -208,7 +216,8 @@ TEST(Halvane, StateRoundTripRecreatesTheSound) {
     Halvane b;
     DeliverAll(b);
     EXPECT_EQ(b.LoadParams(state, 0), 200);
-    for (int i = 0; i < 25; ++i) EXPECT_EQ(a.GetParam(i)->Value(), b.GetParam(i)->Value());
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(a.GetParam(i)->Value(), b.GetParam(i)->Value());
 
     Prepare(a, 44100.0, 256);
     Prepare(b, 44100.0, 256);
@@ -233,9 +242,10 @@ TEST(Halvane, HostileRatesAndBlocksStayDefined) {
         DeliverAll(plug);
         Prepare(plug, rate, 32);
         Stereo in = Noise(20000, 11);
-        Stereo out = Render(plug, in, 4096);  // longer than the announced block
+        Stereo out = Render(plug, in, 4096); // longer than the announced block
         for (size_t i = 0; i < out.left.size(); ++i) {
-            ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << "rate " << rate << " at " << i;
+            ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
+                << "rate " << rate << " at " << i;
         }
     }
 }
@@ -249,29 +259,31 @@ TEST(Halvane, StereoModeShowsOnePlacementControl) {
     EXPECT_EQ(editor->hidden[0], std::make_pair(6, true));
     EXPECT_EQ(editor->hidden[1], std::make_pair(7, false));
 
-    Set(plug, 5, 0.0);  // "Mono"
+    Set(plug, 5, 0.0); // "Mono"
     ASSERT_EQ(editor->hidden.size(), 4u);
     EXPECT_EQ(editor->hidden[2], std::make_pair(6, false));
     EXPECT_EQ(editor->hidden[3], std::make_pair(7, true));
 
-    Set(plug, 5, 0.0);  // same value: nothing recomputed
+    Set(plug, 5, 0.0); // same value: nothing recomputed
     EXPECT_EQ(editor->hidden.size(), 4u);
 }
 
 TEST(Halvane, SilenceGatePassesAudioThroughAndReportsIt) {
     Halvane plug;
     DeliverAll(plug);
-    Set(plug, 1, 0.1);  // a short tail
+    Set(plug, 1, 0.1); // a short tail
     Prepare(plug, 44100.0, 4096);
     Stereo in(4096);
     in.left[0] = 0.5;
     Render(plug, in, 4096);
     EXPECT_TRUE(plug.IsProcessing());
-    for (int i = 0; i < 20; ++i) Render(plug, Stereo(4096), 4096);
+    for (int i = 0; i < 20; ++i)
+        Render(plug, Stereo(4096), 4096);
     EXPECT_FALSE(plug.IsProcessing());
 
     Stereo quiet(64);
-    for (int i = 0; i < 64; ++i) quiet.left[i] = quiet.right[i] = 1e-5 * (i % 3);
+    for (int i = 0; i < 64; ++i)
+        quiet.left[i] = quiet.right[i] = 1e-5 * (i % 3);
     Stereo out = Render(plug, quiet, 64);
     EXPECT_EQ(out.left, quiet.left) << "passed through bit for bit";
     EXPECT_EQ(out.right, quiet.right);

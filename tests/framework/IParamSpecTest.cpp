@@ -61,7 +61,7 @@ TEST(ParamSpec, NormalisedConversionsFollowTheShape) {
     odd.DefineDouble("Odd", 1.0, 1.0, 11.0, 2.0);
     IParamSpec oddInt;
     oddInt.DefineInt("OddInt", 1, 1, 11);
-    oddInt.DefineDouble("OddInt", 1.0, 1.0, 11.0, 2.0);  // type stays int, step becomes 2
+    oddInt.DefineDouble("OddInt", 1.0, 1.0, 11.0, 2.0); // type stays int, step becomes 2
     oddInt.SetFromNormalized(0.0);
     EXPECT_DOUBLE_EQ(oddInt.Value(), 2.0) << "floor(1 / 2 + 0.5) * 2";
 

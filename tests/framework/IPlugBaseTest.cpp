@@ -10,8 +10,9 @@ namespace {
 
 // A three-parameter plug-in that records what the base calls on it.
 class TinyPlug : public IPlugBase {
-public:
-    TinyPlug() : IPlugBase(3, "1-1 2-2", 5, "Tiny", "", "Maker", 0x00020A00, 1, 2, 0, false, false, false, 1) {
+  public:
+    TinyPlug()
+        : IPlugBase(3, "1-1 2-2", 5, "Tiny", "", "Maker", 0x00020A00, 1, 2, 0, false, false, false, 1) {
         GetParam(0)->DefineInt("Int", 10, 0, 100, "%");
         GetParam(1)->DefineDouble("Real", 0.5, -1.0, 1.0, 0.01);
         GetParam(2)->DefineEnum("Enum", 1, 3);
@@ -20,7 +21,8 @@ public:
     void ProcessBlock(double** in, double** out, int frames) override {
         ++processed;
         for (int c = 0; c < 2; ++c)
-            for (int s = 0; s < frames; ++s) out[c][s] = in[c][s] * 2.0;
+            for (int s = 0; s < frames; ++s)
+                out[c][s] = in[c][s] * 2.0;
     }
     std::vector<int> changed;
     int processed = 0;
@@ -30,11 +32,12 @@ using Plug = HostlessPlug<TinyPlug>;
 
 StateChunk ChunkOf(std::initializer_list<double> values) {
     StateChunk chunk;
-    for (double v : values) chunk.Put(v);
+    for (double v : values)
+        chunk.Put(v);
     return chunk;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PlugBase, ConstructionParsesChannelsAndNamesSlots) {
     Plug plug;
@@ -105,7 +108,8 @@ TEST(PlugBase, StateRoundTripAndShortData) {
 
     // Garbage that decodes to non-numbers still lands inside the range.
     StateChunk garbage;
-    for (int i = 0; i < 24; ++i) garbage.Put(static_cast<uint8_t>(0xFF));
+    for (int i = 0; i < 24; ++i)
+        garbage.Put(static_cast<uint8_t>(0xFF));
     EXPECT_EQ(plug.LoadParams(garbage, 0), 24);
     for (int i = 0; i < 3; ++i) {
         EXPECT_GE(plug.GetParam(i)->Value(), plug.GetParam(i)->Min());
@@ -143,8 +147,9 @@ TEST(PlugBase, PresetsStoreRecallAndNameUserSlots) {
     EXPECT_STREQ(plug.PresetName(4), "user preset 2");
     EXPECT_DOUBLE_EQ(plug.GetParam(0)->Value(), 43.0);
 
-    plug.AddPreset("No room", values, 3);  // every slot is made now: nothing happens
-    for (int i = 0; i < plug.PresetCount(); ++i) EXPECT_STRNE(plug.PresetName(i), "No room");
+    plug.AddPreset("No room", values, 3); // every slot is made now: nothing happens
+    for (int i = 0; i < plug.PresetCount(); ++i)
+        EXPECT_STRNE(plug.PresetName(i), "No room");
 }
 
 TEST(PlugBase, PresetBankRoundTrip) {
@@ -172,7 +177,7 @@ TEST(PlugBase, EditorGesturesAndDeferredEnd) {
     ASSERT_EQ(plug.edits.size(), 1u);
     EXPECT_EQ(plug.edits[0].kind, 'p');
     EXPECT_EQ(plug.changed, (std::vector<int>{0}));
-    plug.SetParamFromEditor(99, 0.5);  // unknown index: ignored
+    plug.SetParamFromEditor(99, 0.5); // unknown index: ignored
     EXPECT_EQ(plug.edits.size(), 1u);
 
     // Without an editor the end of a gesture goes to the host at once.

@@ -6,13 +6,12 @@
 #include "IPlugBase.h"
 
 // Supplies the host-facing operations a host adapter would, and records what the plug-in tells the host.
-template <class Plug>
-class HostlessPlug : public Plug {
-public:
+template <class Plug> class HostlessPlug : public Plug {
+  public:
     using Plug::Plug;
 
     struct Edit {
-        char kind;  // 'b' begin, 'p' perform, 'e' end
+        char kind; // 'b' begin, 'p' perform, 'e' end
         int index;
         double value;
     };
@@ -33,7 +32,7 @@ public:
 
 // An editor surface that records what the plug-in asks of it.
 class RecordingEditor : public IEditorSurface {
-public:
+  public:
     struct Push {
         int index;
         double value;

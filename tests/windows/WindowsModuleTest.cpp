@@ -16,11 +16,12 @@ using FactoryFn = Steinberg::IPluginFactory* (*)();
 
 std::wstring Wide(const std::string& path) {
     std::wstring wide;
-    for (char c : path) wide.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    for (char c : path)
+        wide.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return wide;
 }
 
-}  // namespace
+} // namespace
 
 TEST(WindowsModule, LoadsInitialisesServesItsFactoryAndExits) {
     // Build paths are Unix paths; Wine maps them through its Z: drive.
