@@ -104,6 +104,8 @@ std::unique_ptr<HostedEffect> HostedEffect::open(const std::string& bundle, cons
         error = "\"" + effectClass.name + "\" has no edit controller";
         return nullptr;
     }
+    effect->className_ = effectClass.name;
+    effect->classId_ = host::classIdString(effectClass.cid);
     return effect;
 }
 
@@ -233,6 +235,26 @@ bool HostedEffect::plan(const RenderOptions& options, RenderPlan& plan, std::str
         if (!resolveSetting(setting, id, value, error))
             return false;
         plan.settings.emplace_back(id, value);
+    }
+    return true;
+}
+
+bool HostedEffect::loadPresetFile(const PresetFileContents& preset, std::string& error) {
+    if (preset.classId != classId_) {
+        error = "the preset file was saved for another plug-in (class " + preset.classId + ", not \"" +
+                className_ + "\" " + classId_ + ")";
+        return false;
+    }
+    if (instance_->loadState(preset.componentState) != kResultOk) {
+        error = "\"" + className_ + "\" refused the preset's state";
+        return false;
+    }
+    if (!preset.controllerState.empty()) {
+        IPtr<host::BufferStream> stream = owned(new host::BufferStream(preset.controllerState));
+        if (instance_->controller()->setState(stream) != kResultOk) {
+            error = "\"" + className_ + "\" refused the preset's controller state";
+            return false;
+        }
     }
     return true;
 }

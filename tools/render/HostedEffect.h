@@ -7,6 +7,7 @@
 
 #include "AudioFile.h"
 #include "LevelMeter.h"
+#include "PresetFileLoader.h"
 #include "RenderOptions.h"
 
 #include "PluginInstance.h"
@@ -50,6 +51,10 @@ class HostedEffect {
 
     bool plan(const RenderOptions& options, RenderPlan& plan, std::string& error) const;
 
+    // Gives the effect the states of a preset file saved for its class; false with the reason
+    // (another effect's preset, or the effect refused the state).
+    bool loadPresetFile(const PresetFileContents& preset, std::string& error);
+
     // Sets the effect up at rate, delivers the plan's changes, runs the input and its tail
     // through it into output and tears the set-up down again. The meter sees every frame
     // written. False with the reason in error (output then holds a partial file the caller
@@ -68,6 +73,8 @@ class HostedEffect {
                std::vector<Steinberg::int32>& outputChannels, std::string& error);
 
     std::unique_ptr<host::PluginInstance> instance_;
+    std::string className_;
+    std::string classId_;
 };
 
 } // namespace halvane::render

@@ -50,6 +50,12 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
             return false;
         }
         options.preset = trim(value);
+    } else if (name == "--preset-file" || name == "--plot") {
+        if (value.empty()) {
+            error = name + (name == "--plot" ? " needs a PNG file name" : " needs a .vstpreset file");
+            return false;
+        }
+        (name == "--plot" ? options.plot : options.presetFile) = value;
     } else if (name == "--set") {
         const size_t equals = value.find('=');
         ParameterSetting setting;
@@ -105,8 +111,9 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
 }
 
 bool takesValue(const std::string& name) {
-    static const char* const kWithValue[] = {"--plugin", "--preset",    "--set",    "--rate",     "--block",
-                                             "--tail",   "--precision", "--format", "--host-name"};
+    static const char* const kWithValue[] = {"--plugin",    "--preset", "--preset-file", "--plot",
+                                             "--set",       "--rate",   "--block",       "--tail",
+                                             "--precision", "--format", "--host-name"};
     for (const char* option : kWithValue)
         if (name == option)
             return true;
@@ -213,6 +220,12 @@ bool parseArguments(const std::vector<std::string>& args, RenderOptions& options
         }
         return true;
     }
+    if (!options.preset.empty() && !options.presetFile.empty()) {
+        error = "--preset and --preset-file go one at a time";
+        return false;
+    }
+    if (files.empty() && !options.plot.empty())
+        return true;
     if (files.size() != 2) {
         error = files.size() < 2 ? "expected an input and an output file"
                                  : "too many files: expected IN.wav OUT.wav";
@@ -225,6 +238,7 @@ bool parseArguments(const std::vector<std::string>& args, RenderOptions& options
 
 std::string usageText(const std::string& defaultBundle) {
     return "Usage: halvane-render [options] IN.wav OUT.wav\n"
+           "       halvane-render [options] --plot FILE.png [IN.wav OUT.wav]\n"
            "       halvane-render [--plugin BUNDLE] --list-presets | --list-params\n"
            "\n"
            "Runs an audio file through a VST 3 effect (by default Halvane) the way a host does,\n"
@@ -236,6 +250,7 @@ std::string usageText(const std::string& defaultBundle) {
            defaultBundle +
            ")\n"
            "  --preset NAME|INDEX  a factory preset, by name or number (see --list-presets)\n"
+           "  --preset-file FILE   a VST 3 preset file (.vstpreset) saved for this effect\n"
            "  --set NAME=VALUE     set a parameter after the preset, by its name (see --list-params);\n"
            "                       VALUE is a number in the parameter's own unit (\"Time=5.5\") or\n"
            "                       one of its displayed texts (\"Stereo=Cone\"); may be repeated\n"
@@ -248,6 +263,9 @@ std::string usageText(const std::string& defaultBundle) {
            "                       the tail the effect reports (default auto)\n"
            "  --format f32|f64|s24|s16\n"
            "                       sample format of OUT.wav (default f32: 32-bit float)\n"
+           "  --plot FILE.png      also draw the response: energy decay of each channel, decay time\n"
+           "                       per octave band and the first 100 ms, measured from where the\n"
+           "                       input ends; without files, of a unit impulse\n"
            "  --host-name TEXT     the host name the effect is told (default halvane-render)\n"
            "  --list-presets       list the effect's presets with their numbers\n"
            "  --list-params        list the effect's parameters: range, default and unit\n"

@@ -22,8 +22,10 @@ struct ParameterSetting {
 
 struct RenderOptions {
     Mode mode = Mode::Render;
-    std::string plugin; // empty: the default bundle
-    std::string preset; // empty: none
+    std::string plugin;     // empty: the default bundle
+    std::string preset;     // empty: none
+    std::string presetFile; // a .vstpreset to load instead of a factory preset; empty: none
+    std::string plot;       // a PNG of the response to draw; empty: none
     std::vector<ParameterSetting> settings;
     std::optional<int> rate; // empty: the input's rate
     int block = 512;
@@ -37,7 +39,7 @@ struct RenderOptions {
 
 // Parses the arguments after the program name. False with a one-line reason in error when an
 // option is unknown, lacks its value or has a value out of range, or the files are wrong for
-// the mode.
+// the mode. With --plot the files may be left out: a unit impulse is then rendered and only drawn.
 bool parseArguments(const std::vector<std::string>& args, RenderOptions& options, std::string& error);
 
 std::string usageText(const std::string& defaultBundle);

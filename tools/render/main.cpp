@@ -30,6 +30,14 @@ void onInterrupt(int) {
     interrupted = 1;
 }
 
+// "dir/Small - Chamber.vstpreset" -> "Small - Chamber"
+std::string presetFileTitle(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
 int fail(const std::string& message, int code = kExitFailure) {
     std::fprintf(stderr, "halvane-render: %s\n", message.c_str());
     return code;
@@ -79,6 +87,12 @@ int render(const RenderOptions& options, const std::string& bundle) {
     std::unique_ptr<HostedEffect> effect = HostedEffect::open(bundle, options.hostName, error);
     if (!effect)
         return fail(error);
+    if (!options.presetFile.empty()) {
+        PresetFileContents preset;
+        if (!PresetFileLoader::load(options.presetFile, preset, error) ||
+            !effect->loadPresetFile(preset, error))
+            return fail(error);
+    }
     RenderPlan plan;
     if (!effect->plan(options, plan, error))
         return fail(error);
@@ -110,7 +124,9 @@ int render(const RenderOptions& options, const std::string& bundle) {
     const bool integerFormat = options.format == SampleFormat::Pcm16 || options.format == SampleFormat::Pcm24;
     if (integerFormat && meter.peak() > 1.0)
         std::fprintf(stderr, "halvane-render: the output peaks above full scale and was clipped\n");
-    const std::string preset = plan.hasPreset ? plan.presetName : "(no preset)";
+    const std::string preset = plan.hasPreset               ? plan.presetName
+                               : options.presetFile.empty() ? "(no preset)"
+                                                            : presetFileTitle(options.presetFile);
     std::printf("%-28s %-30s %6.2f s  peak %6.1f dBFS  RMS %6.1f dBFS  tail above -60 dBFS %5.2f s\n",
                 preset.c_str(), options.output.c_str(), static_cast<double>(meter.frames()) / rate,
                 LevelMeter::decibels(meter.peak()), LevelMeter::decibels(meter.rms()),
