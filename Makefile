@@ -20,15 +20,16 @@ test: build build-windows check-format
 	ctest --preset linux
 	ctest --preset windows
 
-# A synthesised phrase through three factory presets of the real module, via halvane-render.
+# A synthesised phrase through three factory presets of the real module, via halvane-render, each
+# with a plot of how it decays after the phrase.
 RENDER := ./build/tools/render/halvane-render
 
 demo: build
 	mkdir -p out
 	./build/tools/demo/halvane-demo-phrase out/demo-phrase.wav
-	$(RENDER) --preset "Very Large - Stadium" out/demo-phrase.wav out/very-large-stadium.wav
-	$(RENDER) --preset "Small - Chamber" out/demo-phrase.wav out/small-chamber.wav
-	$(RENDER) --preset "FX - Ocean" out/demo-phrase.wav out/fx-ocean.wav
+	$(RENDER) --preset "Very Large - Stadium" --plot out/very-large-stadium.png out/demo-phrase.wav out/very-large-stadium.wav
+	$(RENDER) --preset "Small - Chamber" --plot out/small-chamber.png out/demo-phrase.wav out/small-chamber.wav
+	$(RENDER) --preset "FX - Ocean" --plot out/fx-ocean.png out/demo-phrase.wav out/fx-ocean.wav
 
 # Repaints the editor's images into effect/resources (committed; the build embeds them).
 artwork: build

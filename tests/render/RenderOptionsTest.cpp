@@ -79,6 +79,12 @@ TEST(RenderOptions, ModesAndFiles) {
     const RenderOptions o = parsed({"--", "-in.wav", "--out.wav"});
     EXPECT_EQ(o.input, "-in.wav");
     EXPECT_EQ(o.output, "--out.wav");
+    // A plot needs no files (it then shows an impulse), or both.
+    const RenderOptions plot = parsed({"--plot", "p.png", "--preset-file=x.vstpreset"});
+    EXPECT_EQ(plot.plot, "p.png");
+    EXPECT_EQ(plot.presetFile, "x.vstpreset");
+    EXPECT_TRUE(plot.input.empty());
+    EXPECT_EQ(parsed({"--plot=p.png", "a", "b"}).output, "b");
 }
 
 TEST(RenderOptions, RejectsWhatItCannotUse) {
@@ -105,6 +111,10 @@ TEST(RenderOptions, RejectsWhatItCannotUse) {
         EXPECT_NE(rejection({"--set", bad, "a", "b"}).find("NAME=VALUE"), std::string::npos) << bad;
     EXPECT_FALSE(rejection({"--preset", " ", "a", "b"}).empty());
     EXPECT_FALSE(rejection({"--plugin=", "a", "b"}).empty());
+    EXPECT_FALSE(rejection({"--plot", "p.png", "a.wav"}).empty());
+    EXPECT_FALSE(rejection({"--plot=", "a", "b"}).empty());
+    EXPECT_NE(rejection({"--preset", "1", "--preset-file", "x.vstpreset", "a", "b"}).find("one at a time"),
+              std::string::npos);
 }
 
 TEST(RenderOptions, NumbersAreWholeTextsInPlainDecimal) {

@@ -51,6 +51,8 @@ class HostedEffect {
 
     bool plan(const RenderOptions& options, RenderPlan& plan, std::string& error) const;
 
+    const std::string& className() const { return className_; }
+
     // Gives the effect the states of a preset file saved for its class; false with the reason
     // (another effect's preset, or the effect refused the state).
     bool loadPresetFile(const PresetFileContents& preset, std::string& error);

@@ -1,0 +1,30 @@
+#pragma once
+
+// A picture of a response, drawn with cairo into a PNG: the energy decay curve of each channel in
+// dB over time with its -60 dB point marked, the first 100 ms of the response, and the decay time
+// per octave band as a small table, under a title and the render's summary line.
+
+#include "ResponseAnalysis.h"
+
+#include <string>
+
+namespace halvane::render {
+
+struct PlotCaption {
+    std::string title;        // effect and preset
+    std::string summary;      // the figures of the render: length, levels, tail
+    bool afterInput = false;  // the response is what follows an input file, not an impulse
+    double tailSeconds = 0.0; // how long the level stays above -60 dBFS, from the same start
+};
+
+class ResponsePlot {
+  public:
+    static constexpr int kWidth = 1000;
+    static constexpr int kHeight = 720;
+
+    // False with the reason in error when the PNG cannot be written.
+    static bool write(const std::string& path, const ResponseAnalysis& analysis, const PlotCaption& caption,
+                      std::string& error);
+};
+
+} // namespace halvane::render
