@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build build-windows test demo bench install clean artwork format check-format
+.PHONY: all deps build build-windows test demo bench install clean artwork format check-format package
 
 all: build
 
@@ -36,8 +36,14 @@ artwork: build
 	./build/tools/artwork/halvane-artwork effect/resources
 	cmake --build --preset linux
 
+# The bundle into ~/.vst3 and the factory presets into ~/.vst3/presets/Vorkesh/Halvane.
 install: build
 	cmake --install build
+
+# Release archives of both platforms in dist/, unpacked again and checked.
+package: build build-windows
+	./scripts/package.sh
+	./scripts/check-package.sh
 
 bench: build
 	./build/bench/halvane-bench
@@ -50,4 +56,4 @@ check-format: deps
 	./scripts/check-format.sh
 
 clean:
-	rm -rf build build-windows out
+	rm -rf build build-windows out dist
