@@ -1,10 +1,8 @@
-// What ships beside the module binary, checked against the built module as a host loads it: the
-// module info must say what the factory says, and every factory preset file must load back through
-// setState into the parameters of its preset's row. halvane-render's --preset-file rejects files
-// that are not presets of this effect.
+// The factory preset files, checked against the built module as a host loads it: every one must
+// load back through setState into the parameters of its preset's row. halvane-render's
+// --preset-file rejects files that are not presets of this effect.
 
 #include "FactoryPresets.h"
-#include "Json.h"
 #include "ParameterTable.h"
 #include "PluginInstance.h"
 #include "PresetFileLoader.h"
@@ -22,7 +20,6 @@
 #include <sstream>
 
 using namespace Steinberg;
-using halvane::test::Json;
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,44 +41,6 @@ std::shared_ptr<halvane::host::Module> openModule() {
 const fs::path kPresetDir = fs::path(HALVANE_PRESET_ROOT) / "Vorkesh" / "Halvane";
 
 } // namespace
-
-TEST(ModuleInfo, SaysWhatTheLoadedModuleReports) {
-    const std::optional<Json> info =
-        Json::parse(fileText(fs::path(HALVANE_BUNDLE) / "Contents" / "Resources" / "moduleinfo.json"));
-    ASSERT_TRUE(info) << "moduleinfo.json is missing or not JSON";
-    auto module = openModule();
-    ASSERT_TRUE(module);
-
-    PFactoryInfo factory{};
-    ASSERT_TRUE(module->factoryInfo(factory));
-    const Json& factoryInfo = (*info)["Factory Info"];
-    EXPECT_EQ(factoryInfo["Vendor"].text, factory.vendor);
-    EXPECT_EQ(factoryInfo["URL"].text, factory.url);
-    EXPECT_EQ(factoryInfo["E-Mail"].text, factory.email);
-    EXPECT_EQ(factoryInfo["Flags"]["Unicode"].boolean, (factory.flags & PFactoryInfo::kUnicode) != 0);
-    EXPECT_EQ(factoryInfo["Flags"]["Classes Discardable"].type, Json::Type::Bool);
-
-    const std::vector<halvane::host::ClassInfo> classes = module->classes();
-    ASSERT_EQ((*info)["Classes"].items.size(), classes.size());
-    ASSERT_EQ(classes.size(), 1u);
-    const Json& entry = (*info)["Classes"].items[0];
-    const halvane::host::ClassInfo& c = classes[0];
-    EXPECT_EQ(entry["CID"].text, halvane::host::classIdString(c.cid));
-    EXPECT_EQ(entry["CID"].text, "F2AEE70D00DE4F4E56726B7372737778");
-    EXPECT_EQ(entry["Category"].text, c.category);
-    EXPECT_EQ(entry["Name"].text, c.name);
-    EXPECT_EQ(entry["Vendor"].text, c.vendor);
-    EXPECT_EQ(entry["Version"].text, c.version);
-    EXPECT_EQ(entry["SDKVersion"].text, c.sdkVersion);
-    std::string subCategories;
-    for (const Json& item : entry["Sub Categories"].items)
-        subCategories += (subCategories.empty() ? "" : "|") + item.text;
-    EXPECT_EQ(subCategories, c.subCategories);
-    EXPECT_EQ(entry["Class Flags"].number, c.classFlags);
-    EXPECT_EQ(entry["Cardinality"].number, c.cardinality);
-    EXPECT_EQ((*info)["Name"].text, fs::path(HALVANE_BUNDLE).stem().string());
-    EXPECT_EQ((*info)["Version"].text, c.version);
-}
 
 TEST(PresetFiles, EveryFactoryPresetLoadsBackThroughSetState) {
     auto module = openModule();
