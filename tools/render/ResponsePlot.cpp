@@ -166,6 +166,12 @@ void decayPanel(cairo_t* cr, const Rect& r, const ResponseAnalysis& a, const Plo
     }
     cairo_restore(cr);
 
+    if (std::none_of(a.decayDb.begin(), a.decayDb.end(), [](const std::vector<double>& curve) {
+            return !curve.empty() && std::isfinite(curve[0]);
+        }))
+        text(cr, r.x + r.w / 2, r.y + r.h / 3, afterInput ? "silence after the input" : "silence", 16,
+             Align::Centre, true, kMuted);
+
     // Where each curve crosses -60 dB, labelled one above the line and one below.
     for (int c = 0; c < ResponseAnalysis::kChannels; ++c) {
         const double t = a.sixtyDbSeconds[static_cast<size_t>(c)];
