@@ -1,5 +1,7 @@
 #include "ResponsePlot.h"
 
+#include "AudioFile.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -337,6 +339,34 @@ bool ResponsePlot::write(const std::string& path, const ResponseAnalysis& analys
         return false;
     }
     return true;
+}
+
+bool ResponsePlot::writeFromFile(const std::string& path, const std::string& renderedWav,
+                                 long long startFrame, const PlotCaption& caption, std::string& error) {
+    constexpr double kMaxSeconds = 120.0;
+    constexpr long long kMaxFrames = 6000000;
+    AudioReader reader;
+    if (!reader.open(renderedWav, error))
+        return false;
+    const int rate = reader.rate();
+    const long long end = std::min(
+        reader.frames(), startFrame + std::min(kMaxFrames, static_cast<long long>(kMaxSeconds * rate)));
+    constexpr int kBlock = 65536;
+    std::vector<double> l(kBlock), r(kBlock), left, right;
+    for (long long position = 0; position < end;) {
+        const auto count = static_cast<int>(std::min<long long>(kBlock, end - position));
+        const long long got = reader.read(l.data(), r.data(), count, error);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        for (long long i = std::max(0LL, startFrame - position); i < got; ++i) {
+            left.push_back(l[static_cast<size_t>(i)]);
+            right.push_back(r[static_cast<size_t>(i)]);
+        }
+        position += got;
+    }
+    return write(path, ResponseAnalysis::measure(std::move(left), std::move(right), rate), caption, error);
 }
 
 } // namespace halvane::render

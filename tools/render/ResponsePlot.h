@@ -25,6 +25,10 @@ class ResponsePlot {
     // False with the reason in error when the PNG cannot be written.
     static bool write(const std::string& path, const ResponseAnalysis& analysis, const PlotCaption& caption,
                       std::string& error);
+    // The response in a rendered WAV file from startFrame on (at most two minutes of it, so memory
+    // stays bounded), measured and drawn; false with the reason in error.
+    static bool writeFromFile(const std::string& path, const std::string& renderedWav, long long startFrame,
+                              const PlotCaption& caption, std::string& error);
 };
 
 } // namespace halvane::render

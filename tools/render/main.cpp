@@ -3,19 +3,17 @@
 
 #include "AudioFile.h"
 #include "HostedEffect.h"
+#include "ImpulseInput.h"
 #include "LevelMeter.h"
 #include "RenderOptions.h"
 #include "ResponsePlot.h"
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #ifndef HALVANE_DEFAULT_BUNDLE
 #define HALVANE_DEFAULT_BUNDLE "Halvane.vst3"
@@ -83,43 +81,6 @@ class ProgressLine {
     bool shown_ = false;
 };
 
-// The rendered file from frame start on, at most kMaxPlotSeconds (or kMaxPlotFrames) of it.
-bool readResponse(const std::string& path, long long start, std::vector<double>& left,
-                  std::vector<double>& right, int& rate, std::string& error) {
-    constexpr double kMaxPlotSeconds = 120.0;
-    constexpr long long kMaxPlotFrames = 6000000;
-    AudioReader reader;
-    if (!reader.open(path, error))
-        return false;
-    rate = reader.rate();
-    const long long end = std::min(
-        reader.frames(), start + std::min(kMaxPlotFrames, static_cast<long long>(kMaxPlotSeconds * rate)));
-    constexpr int kBlock = 65536;
-    std::vector<double> l(kBlock), r(kBlock);
-    for (long long position = 0; position < end;) {
-        const auto count = static_cast<int>(std::min<long long>(kBlock, end - position));
-        const long long got = reader.read(l.data(), r.data(), count, error);
-        if (got <= 0)
-            return got == 0;
-        for (long long i = 0; i < got; ++i) {
-            if (position + i >= start) {
-                left.push_back(l[static_cast<size_t>(i)]);
-                right.push_back(r[static_cast<size_t>(i)]);
-            }
-        }
-        position += got;
-    }
-    return true;
-}
-
-// A one-frame mono impulse at rate in a fresh folder; what --plot renders without an input.
-bool writeImpulse(const std::string& path, int rate, std::string& error) {
-    AudioWriter writer;
-    const double one = 1.0;
-    return writer.open(path, rate, SampleFormat::Float64, error) && writer.write(&one, &one, 1, error) &&
-           writer.commit(error);
-}
-
 int render(const RenderOptions& options, const std::string& bundle, bool plotOnly = false) {
     AudioReader input;
     std::string error;
@@ -179,10 +140,6 @@ int render(const RenderOptions& options, const std::string& bundle, bool plotOnl
     if (options.plot.empty())
         return 0;
 
-    std::vector<double> left, right;
-    int fileRate = rate;
-    if (!readResponse(options.output, plotOnly ? 0 : input.frames(), left, right, fileRate, error))
-        return fail(error);
     char summary[256];
     std::snprintf(summary, sizeof(summary),
                   "%s   %d Hz   length %.2f s   peak %.1f dBFS   RMS %.1f dBFS   tail above -60 dBFS %.2f s",
@@ -190,30 +147,22 @@ int render(const RenderOptions& options, const std::string& bundle, bool plotOnl
                            : std::filesystem::path(options.input).filename().string().c_str(),
                   rate, seconds, LevelMeter::decibels(meter.peak()), LevelMeter::decibels(meter.rms()), ring);
     const PlotCaption caption{effect->className() + ": " + preset, summary, !plotOnly, ring};
-    if (!ResponsePlot::write(options.plot,
-                             ResponseAnalysis::measure(std::move(left), std::move(right), fileRate), caption,
-                             error))
+    if (!ResponsePlot::writeFromFile(options.plot, options.output, plotOnly ? 0 : input.frames(), caption,
+                                     error))
         return fail(error);
     return 0;
 }
 
 // --plot without files: a unit impulse through the effect, rendered in a private temporary folder.
 int renderImpulse(RenderOptions options, const std::string& bundle) {
-    std::error_code ec;
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path(ec) / ("halvane-render-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir, ec);
-    if (ec)
-        return fail("cannot make a temporary folder " + dir.string() + ": " + ec.message());
-    options.input = (dir / "impulse.wav").string();
-    options.output = (dir / "response.wav").string();
-    options.format = SampleFormat::Float64;
+    ImpulseInput impulse;
     std::string error;
-    const int result = writeImpulse(options.input, options.rate.value_or(kImpulseRate), error)
-                           ? render(options, bundle, true)
-                           : fail(error);
-    std::filesystem::remove_all(dir, ec);
-    return result;
+    if (!impulse.create(options.rate.value_or(kImpulseRate), error))
+        return fail(error);
+    options.input = impulse.impulsePath();
+    options.output = impulse.responsePath();
+    options.format = SampleFormat::Float64;
+    return render(options, bundle, true);
 }
 
 } // namespace
