@@ -162,7 +162,7 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
     return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
+tresult IPlugVST3::saveComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     LockGuard guard(Lock());
@@ -178,7 +178,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
     return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
+tresult IPlugVST3::loadComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     LockGuard guard(Lock());
@@ -400,12 +400,12 @@ tresult PLUGIN_API IPlugVST3::setComponentState(IBStream*) {
     return kNotImplemented;
 }
 
-tresult PLUGIN_API IPlugVST3::setEditorState(IBStream*) {
+tresult IPlugVST3::loadControllerState(IBStream*) {
     LockGuard guard(Lock());
     return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::getEditorState(IBStream*) {
+tresult IPlugVST3::saveControllerState(IBStream*) {
     LockGuard guard(Lock());
     return kResultOk;
 }
