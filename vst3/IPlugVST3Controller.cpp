@@ -47,7 +47,7 @@ int IPlugVST3::ProgramIndexFromNormalized(double value) const {
         value = 0.0;
     if (value > 1.0)
         value = 1.0;
-    return static_cast<int>((PresetCount() - 1) * value + 0.5);
+    return RoundHalfAwayFromZero((PresetCount() - 1) * value);
 }
 
 double IPlugVST3::NormalizedFromProgramIndex(int index) const {

@@ -21,10 +21,6 @@ using namespace EditorLayout;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kSourceAlpha = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
 
-int Nearest(double v) {
-    return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5);
-}
-
 double NormalizedDefault(const IParamSpec& p) {
     return p.NormalizedFromPlain(p.Default());
 }
@@ -84,8 +80,8 @@ void DrawDropDown(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& st
                   const ImageResource& image, const IParamSpec& p) {
     const int frames = image.frames;
     const double value = NormalizedDefault(p);
-    const int frame = Nearest((frames - 1) * value) + 1;
-    const int frameHeight = Nearest(static_cast<double>(strip.Height()) / frames);
+    const int frame = RoundHalfAwayFromZero((frames - 1) * value) + 1;
+    const int frameHeight = RoundHalfAwayFromZero(static_cast<double>(strip.Height()) / frames);
     const int srcY = frame >= 2 ? static_cast<int>(strip.Height() * (frame - 1.0) / frames + 0.5) : 0;
     LICE_Blit(dest, &strip, c.left, c.top + 1, 0, srcY, strip.Width(), frameHeight, 1.0f, kSourceAlpha);
 }
@@ -96,11 +92,12 @@ void DrawSlider(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& hand
     DrawLabel(dest, font, LICE_RGBA(255, 255, 255, 230), DisplayText(p, true), band, LICE_DT_CENTER);
     const int trackLength = 128;
     const double centre = (c.left + c.right) * 0.5;
-    const int areaLeft = Nearest(centre - trackLength / 2);
+    const int areaLeft = RoundHalfAwayFromZero(centre - trackLength / 2);
     const int travel = trackLength - handle.Width();
     const double hx = travel * NormalizedDefault(p) + areaLeft;
     // Idle handles are dimmed while the editor tracks the mouse.
-    LICE_Blit(dest, &handle, Nearest(hx), c.top, 0, 0, handle.Width(), handle.Height(), 0.8f, kSourceAlpha);
+    LICE_Blit(dest, &handle, RoundHalfAwayFromZero(hx), c.top, 0, 0, handle.Width(), handle.Height(), 0.8f,
+              kSourceAlpha);
 }
 
 } // namespace
@@ -154,7 +151,7 @@ int main(int argc, char** argv) {
                       LICE_DT_LEFT);
             break;
         case ControlKind::ThresholdLabel: {
-            const int a = Nearest((c.bottom - c.top - 13) * 0.5);
+            const int a = RoundHalfAwayFromZero((c.bottom - c.top - 13) * 0.5);
             DrawLabel(&face, smallFont.get(), faint, "bypass", {c.left, c.top + a, c.right, c.bottom},
                       LICE_DT_RIGHT);
             break;
