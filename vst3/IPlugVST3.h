@@ -22,7 +22,8 @@ struct TimeInfo {
 
 // Makes an IPlugBase a VST 3 plug-in: one object that is component, audio processor and edit
 // controller (parameters, units, program list). Host pointers, indices and sizes are checked and
-// answered with result codes; no exception leaves a host call.
+// answered with result codes. process and setupProcessing catch every exception; the other host calls
+// do not yet guard against one (an allocation failure there would reach the host).
 //
 // Threads: process runs on the host's audio thread and holds the instance lock for the whole block;
 // everything else comes from the host's user-interface thread. State calls take the lock.
