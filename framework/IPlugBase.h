@@ -156,15 +156,13 @@ class IPlugBase {
     bool IsSupportedIO(int inputs, int outputs) const;
 
     // ---- channel routing: connections, then attachment, then running or pass-through ----
-    // (ChannelRouter holds the routing; these keep the plug-in's names for it.)
+    // ChannelRouter holds the routing and says what each call does; these keep the plug-in's names.
     void SetInputConnections(int start, int count, bool connected) {
         router_.SetInputConnections(start, count, connected);
     }
     void SetOutputConnections(int start, int count, bool connected) {
         router_.SetOutputConnections(start, count, connected);
     }
-    // Connected channels of [start, start + count) take the next of `bufferCount` host buffers; a missing
-    // or null buffer leaves the channel on its own (silent) conversion buffer.
     void AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
         router_.AttachInputs(start, count, buffers, bufferCount, frames);
     }
