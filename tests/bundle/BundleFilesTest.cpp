@@ -60,10 +60,7 @@ TEST(PresetFiles, EveryFactoryPresetLoadsBackThroughSetState) {
     // from both, so a file that loads nothing cannot pass.
     for (int slot = 0; slot <= kFactoryPresetCount; ++slot) {
         const FactoryPreset row = FactoryPresetAt(slot == 0 ? 0 : slot - 1);
-        std::array<double, kNumParams> expected = row.values;
-        if (slot == 0)
-            for (size_t i = 0; i < expected.size(); ++i)
-                expected[i] = ParamTable()[i].defaultValue;
+        const std::array<double, kNumParams> expected = slot == 0 ? ParamDefaults() : row.values;
         const std::string name = slot == 0 ? "---- default ----" : row.name;
         SCOPED_TRACE(name);
 
