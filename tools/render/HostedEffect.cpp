@@ -237,6 +237,22 @@ bool HostedEffect::plan(const RenderOptions& options, RenderPlan& plan, std::str
     return true;
 }
 
+std::unique_ptr<HostedEffect> HostedEffect::openFor(const std::string& bundle, const RenderOptions& options,
+                                                    RenderPlan& plan, std::string& error) {
+    std::unique_ptr<HostedEffect> effect = open(bundle, options.hostName, error);
+    if (!effect)
+        return nullptr;
+    if (!options.presetFile.empty()) {
+        PresetFileContents preset;
+        if (!PresetFileLoader::load(options.presetFile, preset, error) ||
+            !effect->loadPresetFile(preset, error))
+            return nullptr;
+    }
+    if (!effect->plan(options, plan, error))
+        return nullptr;
+    return effect;
+}
+
 bool HostedEffect::loadPresetFile(const PresetFileContents& preset, std::string& error) {
     if (preset.classId != classId_) {
         error = "the preset file was saved for another plug-in (class " + preset.classId + ", not \"" +

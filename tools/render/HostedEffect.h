@@ -51,6 +51,11 @@ class HostedEffect {
 
     bool plan(const RenderOptions& options, RenderPlan& plan, std::string& error) const;
 
+    // open with the options' host name, then the options' preset file (if any) and plan: all the
+    // user asked for, resolved before any audio. Null with the reason in error.
+    static std::unique_ptr<HostedEffect> openFor(const std::string& bundle, const RenderOptions& options,
+                                                 RenderPlan& plan, std::string& error);
+
     const std::string& className() const { return className_; }
 
     // Gives the effect the states of a preset file saved for its class; false with the reason

@@ -220,17 +220,17 @@ void decayPanel(cairo_t* cr, const Rect& r, const ResponseAnalysis& a, const Plo
     }
 }
 
-void waveformPanel(cairo_t* cr, const Rect& r, const ResponseAnalysis& a, bool afterInput) {
-    const auto frames = static_cast<size_t>(std::llround(kWaveformSeconds * a.rate));
+void waveformPanel(cairo_t* cr, const Rect& r, const ResponsePlot::Stereo& response, double rate) {
+    const auto frames = static_cast<size_t>(std::llround(kWaveformSeconds * rate));
     // Scaled to what follows the first millisecond, so a loud direct sound does not flatten the
     // reflections; a peak beyond the scale is clipped and named.
-    const auto direct = static_cast<size_t>(a.rate / 1000.0);
+    const auto direct = static_cast<size_t>(rate / 1000.0);
     double peak = 0.0, later = 0.0, peakAt = 0.0;
-    for (const auto& x : a.response) {
+    for (const auto& x : response) {
         for (size_t i = 0; i < std::min(frames, x.size()); ++i) {
             if (std::fabs(x[i]) > peak) {
                 peak = std::fabs(x[i]);
-                peakAt = static_cast<double>(i) / a.rate;
+                peakAt = static_cast<double>(i) / rate;
             }
             if (i >= direct)
                 later = std::max(later, std::fabs(x[i]));
@@ -240,9 +240,7 @@ void waveformPanel(cairo_t* cr, const Rect& r, const ResponseAnalysis& a, bool a
     const double yStep = niceStep(scale, 2);
     const double yMax = std::ceil(scale / yStep - 1e-9) * yStep;
 
-    text(cr, r.x, r.y - 10,
-         afterInput ? "First 100 ms after the input ends" : "Impulse response, first 100 ms", 14, Align::Left,
-         true);
+    text(cr, r.x, r.y - 10, "Impulse response, first 100 ms", 14, Align::Left, true);
     axes(cr, r, 100.0, 10.0, -yMax, yMax, yStep, "time (ms)", "amplitude (full scale 1)");
 
     cairo_save(cr);
@@ -252,7 +250,7 @@ void waveformPanel(cairo_t* cr, const Rect& r, const ResponseAnalysis& a, bool a
     auto py = [&](double v) { return r.y + (yMax - v) / (2 * yMax) * r.h; };
     const double perColumn = static_cast<double>(frames) / r.w;
     for (int c = 0; c < ResponseAnalysis::kChannels; ++c) {
-        const std::vector<double>& x = a.response[static_cast<size_t>(c)];
+        const std::vector<double>& x = response[static_cast<size_t>(c)];
         setColour(cr, kChannelColours[c], 0.75);
         // Each pixel column shows the range of the samples it covers, so no peak is lost.
         for (int column = 0; column < static_cast<int>(r.w); ++column) {
@@ -317,7 +315,7 @@ void bandTable(cairo_t* cr, const Rect& r, const ResponseAnalysis& a) {
 
 } // namespace
 
-bool ResponsePlot::write(const std::string& path, const ResponseAnalysis& analysis,
+bool ResponsePlot::write(const std::string& path, const ResponseAnalysis& analysis, const Stereo& impulse,
                          const PlotCaption& caption, std::string& error) {
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight), cairo_surface_destroy);
@@ -329,7 +327,7 @@ bool ResponsePlot::write(const std::string& path, const ResponseAnalysis& analys
     text(cr, 30, 36, caption.title, 20, Align::Left, true);
     text(cr, 30, 60, caption.summary, 12, Align::Left, false, kMuted);
     decayPanel(cr, {90, 100, 880, 300}, analysis, caption);
-    waveformPanel(cr, {90, 480, 520, 180}, analysis, caption.afterInput);
+    waveformPanel(cr, {90, 480, 520, 180}, impulse, analysis.rate);
     bandTable(cr, {660, 480, 310, 180}, analysis);
 
     cairo_surface_flush(surface.get());
@@ -342,7 +340,8 @@ bool ResponsePlot::write(const std::string& path, const ResponseAnalysis& analys
 }
 
 bool ResponsePlot::writeFromFile(const std::string& path, const std::string& renderedWav,
-                                 long long startFrame, const PlotCaption& caption, std::string& error) {
+                                 long long startFrame, const Stereo* impulse, const PlotCaption& caption,
+                                 std::string& error) {
     constexpr double kMaxSeconds = 120.0;
     constexpr long long kMaxFrames = 6000000;
     AudioReader reader;
@@ -366,7 +365,8 @@ bool ResponsePlot::writeFromFile(const std::string& path, const std::string& ren
         }
         position += got;
     }
-    return write(path, ResponseAnalysis::measure(std::move(left), std::move(right), rate), caption, error);
+    const ResponseAnalysis analysis = ResponseAnalysis::measure(std::move(left), std::move(right), rate);
+    return write(path, analysis, impulse ? *impulse : analysis.response, caption, error);
 }
 
 } // namespace halvane::render

@@ -1,8 +1,8 @@
 #pragma once
 
 // A picture of a response, drawn with cairo into a PNG: the energy decay curve of each channel in
-// dB over time with its -60 dB point marked, the first 100 ms of the response, and the decay time
-// per octave band as a small table, under a title and the render's summary line.
+// dB over time with its -60 dB point marked, the decay time per octave band as a small table, and
+// the first 100 ms of the impulse response, under a title and the render's summary line.
 
 #include "ResponseAnalysis.h"
 
@@ -22,13 +22,16 @@ class ResponsePlot {
     static constexpr int kWidth = 1000;
     static constexpr int kHeight = 720;
 
-    // False with the reason in error when the PNG cannot be written.
-    static bool write(const std::string& path, const ResponseAnalysis& analysis, const PlotCaption& caption,
-                      std::string& error);
+    using Stereo = std::array<std::vector<double>, ResponseAnalysis::kChannels>;
+
+    // The decay of `analysis` and the first 100 ms of `impulse`; false with the reason in error
+    // when the PNG cannot be written.
+    static bool write(const std::string& path, const ResponseAnalysis& analysis, const Stereo& impulse,
+                      const PlotCaption& caption, std::string& error);
     // The response in a rendered WAV file from startFrame on (at most two minutes of it, so memory
-    // stays bounded), measured and drawn; false with the reason in error.
+    // stays bounded), measured and drawn; without `impulse` that response is the impulse response.
     static bool writeFromFile(const std::string& path, const std::string& renderedWav, long long startFrame,
-                              const PlotCaption& caption, std::string& error);
+                              const Stereo* impulse, const PlotCaption& caption, std::string& error);
 };
 
 } // namespace halvane::render

@@ -4,6 +4,7 @@
 #include "AudioFile.h"
 #include "HostedEffect.h"
 #include "ImpulseInput.h"
+#include "ImpulseResponse.h"
 #include "LevelMeter.h"
 #include "RenderOptions.h"
 #include "ResponsePlot.h"
@@ -27,6 +28,7 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 constexpr int kImpulseRate = 48000;
+constexpr double kImpulseSeconds = 0.1; // as much of the impulse response as a plot shows
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -88,17 +90,9 @@ int render(const RenderOptions& options, const std::string& bundle, bool plotOnl
         return fail(error);
     const int rate = options.rate.value_or(input.rate());
 
-    std::unique_ptr<HostedEffect> effect = HostedEffect::open(bundle, options.hostName, error);
-    if (!effect)
-        return fail(error);
-    if (!options.presetFile.empty()) {
-        PresetFileContents preset;
-        if (!PresetFileLoader::load(options.presetFile, preset, error) ||
-            !effect->loadPresetFile(preset, error))
-            return fail(error);
-    }
     RenderPlan plan;
-    if (!effect->plan(options, plan, error))
+    std::unique_ptr<HostedEffect> effect = HostedEffect::openFor(bundle, options, plan, error);
+    if (!effect)
         return fail(error);
 
     AudioWriter output;
@@ -147,8 +141,12 @@ int render(const RenderOptions& options, const std::string& bundle, bool plotOnl
                            : std::filesystem::path(options.input).filename().string().c_str(),
                   rate, seconds, LevelMeter::decibels(meter.peak()), LevelMeter::decibels(meter.rms()), ring);
     const PlotCaption caption{effect->className() + ": " + preset, summary, !plotOnly, ring};
-    if (!ResponsePlot::writeFromFile(options.plot, options.output, plotOnly ? 0 : input.frames(), caption,
-                                     error))
+    // After an input, the early part of the setting's response comes from an impulse of its own.
+    ResponsePlot::Stereo impulse;
+    if (!plotOnly && !ImpulseResponse::render(bundle, options, rate, kImpulseSeconds, impulse, error))
+        return fail(error);
+    if (!ResponsePlot::writeFromFile(options.plot, options.output, plotOnly ? 0 : input.frames(),
+                                     plotOnly ? nullptr : &impulse, caption, error))
         return fail(error);
     return 0;
 }
