@@ -7,7 +7,6 @@
 #include "PluginInstance.h"
 #include "PresetFileLoader.h"
 #include "PresetFiles.h"
-#include "Utf16Text.h"
 
 #include "../render/CliRunner.h"
 
