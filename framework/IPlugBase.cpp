@@ -145,7 +145,7 @@ int IPlugBase::LoadParams(const StateChunk& chunk, int position) {
         position = chunk.Get(&v, position);
         if (position < 0)
             break; // no whole value left: this and later parameters keep theirs
-        if (ParamTakesStoredValue(i, currentPreset_)) {
+        if (ParamTakesStoredValue(i, currentPreset_.load())) {
             IParamSpec* param = params_[static_cast<size_t>(i)].get();
             param->SetValue(param->Clamped(v));
             ParamChanged(i);
@@ -190,7 +190,7 @@ int IPlugBase::LoadPresetBank(const StateChunk& chunk, int position) {
             }
         }
     }
-    LoadPreset(currentPreset_);
+    LoadPreset(currentPreset_.load());
     return position;
 }
 
@@ -353,8 +353,10 @@ void IPlugBase::SetMaxBlockSize(int frames) {
         if (own)
             *channel.slot = channel.buffer.data();
     };
-    for (InputChannel& c : inputs_)
+    for (InputChannel& c : inputs_) {
         resize(c);
+        c.silent = true;
+    }
     for (OutputChannel& c : outputs_)
         resize(c);
     blockSize_ = frames;
@@ -380,8 +382,10 @@ void IPlugBase::EnsureConversionCapacity(int frames) {
 }
 
 void IPlugBase::ClearConversionBuffers() {
-    for (InputChannel& c : inputs_)
+    for (InputChannel& c : inputs_) {
         std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        c.silent = true;
+    }
     for (OutputChannel& c : outputs_)
         std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
 }
@@ -391,10 +395,7 @@ void IPlugBase::SetInputConnections(int start, int count, bool connected) {
     EnsureConversionCapacity(blockSize_);
     for (int i = std::max(start, 0); i < end; ++i) {
         InputChannel& c = inputs_[static_cast<size_t>(i)];
-        // An unconnected input reads silence from its own buffer; nothing writes there while it stays
-        // unconnected, so it is cleared once, when the host disconnects it (hosts repeat this every block).
-        if (!connected && c.connected)
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        // An unconnected input reads its own buffer, silenced before the block runs.
         if (!connected)
             *c.slot = c.buffer.data();
         c.connected = connected;
@@ -417,8 +418,10 @@ void IPlugBase::SetOutputConnections(int start, int count, bool connected) {
 void IPlugBase::AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
     EnsureConversionCapacity(frames);
     ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
-        if (!host)
+        if (!host && !c.silent) {
             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.silent = true;
+        }
         *c.slot = host ? host : c.buffer.data();
     });
 }
@@ -430,8 +433,10 @@ void IPlugBase::AttachInputs(int start, int count, float* const* buffers, int bu
                          if (host) {
                              for (int s = 0; s < frames; ++s)
                                  c.buffer[static_cast<size_t>(s)] = host[s];
-                         } else {
+                             c.silent = false;
+                         } else if (!c.silent) {
                              std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+                             c.silent = true;
                          }
                          *c.slot = c.buffer.data();
                      });
@@ -455,6 +460,7 @@ void IPlugBase::AttachOutputs(int start, int count, float* const* buffers, int b
 
 void IPlugBase::RunBlock(int frames) {
     EnsureConversionCapacity(frames);
+    SilenceUnconnectedInputs();
     if (ready_)
         ProcessBlock(inputPointers_.data(), outputPointers_.data(), frames);
 }
@@ -466,6 +472,7 @@ void IPlugBase::RunBlockFloat(int frames) {
 
 void IPlugBase::PassThrough(int frames) {
     EnsureConversionCapacity(frames);
+    SilenceUnconnectedInputs();
     CopyAndZero(inputPointers_.data(), outputPointers_.data(), frames);
 }
 
@@ -487,6 +494,15 @@ void IPlugBase::CopyAndZero(double** inputs, double** outputs, int frames) {
                 std::memmove(outputs[i], inputs[i], bytes);
         } else {
             std::memset(outputs[i], 0, bytes);
+        }
+    }
+}
+
+void IPlugBase::SilenceUnconnectedInputs() {
+    for (InputChannel& c : inputs_) {
+        if (!c.connected && !c.silent) {
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.silent = true;
         }
     }
 }

@@ -94,7 +94,9 @@ class IPlugBase {
     std::string NextUserPresetName() const;
     const char* PresetName(int index) const;
     const Preset* GetPreset(int index) const;
-    int CurrentPresetIndex() const { return currentPreset_; }
+    // Any thread: hosts read and select the current preset from their user-interface thread while a
+    // block loads one.
+    int CurrentPresetIndex() const { return currentPreset_.load(); }
     // Selects a slot without loading it; an index outside the list is ignored.
     void SetCurrentPresetIndex(int index);
     int PresetCount() const { return static_cast<int>(presets_.size()); }
@@ -143,8 +145,9 @@ class IPlugBase {
     int Latency() const { return latency_; }
     bool IsReady() const { return ready_; }
     void SetReady() { ready_ = true; }
-    bool IsBypassed() const { return bypassed_; }
-    void SetBypassed(bool bypassed) { bypassed_ = bypassed; }
+    // Any thread: the host sets bypass from its user-interface thread as well as in a block.
+    bool IsBypassed() const { return bypassed_.load(); }
+    void SetBypassed(bool bypassed) { bypassed_.store(bypassed); }
     bool IsInstrument() const { return isInstrument_; }
     bool DoesMidi() const { return doesMidi_; }
     bool DoesChunks() const { return doesChunks_; }
@@ -162,6 +165,7 @@ class IPlugBase {
   private:
     struct InputChannel {
         bool connected = false;
+        bool silent = true; // the buffer holds zeros
         double** slot = nullptr;
         std::vector<double> buffer;
     };
@@ -177,16 +181,19 @@ class IPlugBase {
     // block longer than announced is still processed without overrun.
     void EnsureConversionCapacity(int frames);
     void ConvertOutputs(int frames);
+    // An unconnected input reads its own buffer: make it silence before a block runs, once after it
+    // last held host samples.
+    void SilenceUnconnectedInputs();
 
     std::vector<ChannelConfig> channelConfigs_;
     std::vector<std::unique_ptr<IParamSpec>> params_;
     std::vector<Preset> presets_;
-    int currentPreset_ = 0;
+    std::atomic<int> currentPreset_{0};
     int pendingEndEdit_ = -1;
     RecursiveLock lock_;
     bool ready_ = false;
     bool isInstrument_ = false;
-    bool bypassed_ = false;
+    std::atomic<bool> bypassed_{false};
     std::vector<const char*> unitNames_;
     double sampleRate_ = 44100.0;
     int latency_ = 0;

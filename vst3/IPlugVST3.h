@@ -3,6 +3,7 @@
 #include "SingleComponentEffect.h" // first: it renames the controller's state pair
 
 #include <cstdint>
+#include <vector>
 
 #include "IPlugBase.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
@@ -34,7 +35,10 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
               int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sideChainChannels);
 
     // ---- IPluginBase / IComponent ----
+    // Once: a second call answers kResultFalse and changes nothing; one that fails leaves the instance
+    // as it was before, so it may be tried again.
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
@@ -58,6 +62,8 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+    Steinberg::Vst::ParamValue PLUGIN_API
+    normalizedParamToPlain(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API
     plainParamToNormalized(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
@@ -118,12 +124,27 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     OBJ_METHODS(IPlugVST3, SingleComponentEffect)
 
   private:
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    void AddBuses();
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes,
+                               Steinberg::Vst::IParameterChanges* outputChanges);
+    // Lock held: what a program change or state load is about to replace, and which values it changed.
+    void RememberValues();
+    bool ValueChanged(int index) const;
+    bool AnyValueChanged() const;
     void RouteAndRun(Steinberg::Vst::ProcessData& data);
+    void ConnectBuses(const Steinberg::Vst::ProcessData& data);
+    void AttachBuses(const Steinberg::Vst::ProcessData& data, int offset, int frames, bool single);
+    // The bus's channel pointers advanced by `offset`, in the piece arrays; returns how many there are.
+    int PieceBuffers(const Steinberg::Vst::AudioBusBuffers& bus, int offset, bool single, int limit);
     void RegisterParameters();
     int ProgramIndexFromNormalized(double value) const;
     double NormalizedFromProgramIndex(int index) const;
 
     int sideChainChannels_ = 0;
+    bool initialized_ = false;
     Steinberg::Vst::ProcessContext processContext_{};
+    // Sized at construction, so a block never allocates for them.
+    std::vector<double> valuesBefore_;
+    std::vector<float*> piece32_;
+    std::vector<double*> piece64_;
 };

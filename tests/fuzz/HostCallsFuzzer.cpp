@@ -25,9 +25,9 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-const ParamID kIds[] = {0,  1,  3,          5,          12,         13,         22,
-                        24, 25, 0x62706173, 0x70727374, 0xFFFFFFFF, 0x80000000, 1000};
-const double kValues[] = {0.0, 1.0, 0.5, 0.25, 0.999, 1e-300, -0.0, -1.0, 2.0, 149.0, 1e300, -1e300, kNaN, kInf, -kInf};
+const ParamID kIds[] = {0, 1, 3, 5, 12, 13, 22, 24, 25, 0x62706173, 0x70727374, 0xFFFFFFFF, 0x80000000, 1000};
+const double kValues[] = {0.0, 1.0,   0.5,   0.25,   0.999, 1e-300, -0.0, -1.0,
+                          2.0, 149.0, 1e300, -1e300, kNaN,  kInf,   -kInf};
 
 ParamID Id(FuzzInput& in) {
     return in.flag() ? in.pick(kIds) : in.u32();
@@ -40,8 +40,8 @@ void SetUp(Instance& plug, FuzzInput& in) {
     const int32 modes[] = {kRealtime, kPrefetch, kOffline, 7};
     const int32 sizes[] = {kSample32, kSample64, 2, -1};
     const int32 blocks[] = {0, 1, 2, 31, 64, 256, 1024, 4096, 8192, -1, 1 << 22, 1 << 23, 0x7FFFFFFF};
-    const double rates[] = {44100.0, 48000.0, 8000.0, 1.0, 0.5, 22050.0, 96000.0, 192000.0,
-                            384000.0, 0.0, -44100.0, kNaN, kInf, 1e7, 1e12};
+    const double rates[] = {44100.0,  48000.0, 8000.0,   1.0,  0.5,  22050.0, 96000.0, 192000.0,
+                            384000.0, 0.0,     -44100.0, kNaN, kInf, 1e7,     1e12};
     ProcessSetup setup{in.pick(modes), in.pick(sizes), in.pick(blocks), in.pick(rates)};
     plug.processor->setupProcessing(setup);
 }
@@ -51,7 +51,8 @@ void Arrange(Instance& plug, FuzzInput& in) {
     SpeakerArrangement ins[2] = {in.pick(layouts), in.pick(layouts)};
     SpeakerArrangement outs[2] = {in.pick(layouts), in.pick(layouts)};
     const int32 numIns = in.byte() % 3, numOuts = in.byte() % 3;
-    plug.processor->setBusArrangements(in.flag() ? nullptr : ins, numIns, in.flag() ? nullptr : outs, numOuts);
+    plug.processor->setBusArrangements(in.flag() ? nullptr : ins, numIns, in.flag() ? nullptr : outs,
+                                       numOuts);
 }
 
 void Process(Instance& plug, FuzzInput& in, int32 setupSize) {
@@ -104,9 +105,9 @@ void Process(Instance& plug, FuzzInput& in, int32 setupSize) {
     context.tempo = Value(in);
     context.projectTimeSamples = static_cast<int64>(in.u32()) << (in.byte() % 32);
 
-    ProcessData& data = buffers.prepare(0, in.flag() ? changes.get() : nullptr,
-                                        in.flag() ? outputChanges.get() : nullptr,
-                                        in.flag() ? &context : nullptr);
+    ProcessData& data =
+        buffers.prepare(0, in.flag() ? changes.get() : nullptr, in.flag() ? outputChanges.get() : nullptr,
+                        in.flag() ? &context : nullptr);
     data.numSamples = frames;
     data.symbolicSampleSize = sampleSize;
     if (noBuffers) {

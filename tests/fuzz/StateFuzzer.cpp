@@ -62,10 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Instance instance;
     instance.component->activateBus(kAudio, kInput, 0, true);
     instance.component->activateBus(kAudio, kOutput, 0, true);
-    auto stream = owned(new BufferStream(
-        std::vector<char>(reinterpret_cast<const char*>(input.rest()),
-                          reinterpret_cast<const char*>(input.rest()) + input.remaining()),
-        shortRead));
+    auto stream = owned(
+        new BufferStream(std::vector<char>(reinterpret_cast<const char*>(input.rest()),
+                                           reinterpret_cast<const char*>(input.rest()) + input.remaining()),
+                         shortRead));
     instance.component->setState(stream);
 
     // Whatever was loaded, the saved state is whole and loads back to itself.
