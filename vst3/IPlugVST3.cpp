@@ -1,12 +1,13 @@
 #include "IPlugVST3.h"
 
+// The component and processor side of IPlugVST3: buses, state, set-up, the audio block and the
+// transport; the edit-controller and unit side is in IPlugVST3Controller.cpp.
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
 
 #include "HostCallGuard.h"
-#include "IPlugParameter.h"
 #include "PlugIds.h"
 #include "Utf16Text.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -45,10 +46,6 @@ int SpeakerCount(SpeakerArrangement arrangement) {
     return count;
 }
 
-halvane::String16 Utf16(const char* text) {
-    return halvane::utf8ToUtf16(text ? text : "");
-}
-
 // Largest values a host may set up without the instance trying to allocate absurd amounts.
 constexpr double kMaxSampleRate = 10.0e6;
 constexpr int32 kMaxBlockFrames = 1 << 22;
@@ -57,13 +54,6 @@ constexpr size_t kMaxStateBytes = 1 << 20;
 // A block longer than this and than the set-up maximum runs in pieces of this many frames, so the
 // conversion buffers never grow beyond the larger of the two.
 constexpr int kMaxPieceFrames = 8192;
-
-// NaN is 0; everything else clamps to [0, 1].
-double ClampedNormalized(double value) {
-    if (!(value >= 0.0))
-        return 0.0;
-    return value > 1.0 ? 1.0 : value;
-}
 
 } // namespace
 
@@ -92,8 +82,6 @@ IPlugVST3::IPlugVST3(int paramCount, const char* channelConfigs, int presetCount
         OutputBusNames().push_back("Output");
     }
 }
-
-// ---------------------------------------------------------------- component
 
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
     if (initialized_)
@@ -143,51 +131,23 @@ tresult PLUGIN_API IPlugVST3::terminate() {
 void IPlugVST3::AddBuses() {
     int mainInputs = InputChannelCount() - sideChainChannels_;
     if (mainInputs >= 1 && mainInputs <= 6) {
-        addAudioInput(Utf16(InputBusNames()[0].c_str()).c_str(), ArrangementFor(mainInputs));
+        addAudioInput(halvane::utf8ToUtf16(InputBusNames()[0]).c_str(), ArrangementFor(mainInputs));
     }
     if (IsInstrument()) {
         for (int i = 0; i < OutputChannelCount() / 2 && i < static_cast<int>(OutputBusNames().size()); ++i) {
-            addAudioOutput(Utf16(OutputBusNames()[static_cast<size_t>(i)].c_str()).c_str(),
+            addAudioOutput(halvane::utf8ToUtf16(OutputBusNames()[static_cast<size_t>(i)]).c_str(),
                            ArrangementFor(2));
         }
     } else {
-        addAudioOutput(Utf16(OutputBusNames()[0].c_str()).c_str(), ArrangementFor(OutputChannelCount()));
+        addAudioOutput(halvane::utf8ToUtf16(OutputBusNames()[0]).c_str(),
+                       ArrangementFor(OutputChannelCount()));
     }
     if (sideChainChannels_ > 0 && InputBusNames().size() > 1) {
-        addAudioInput(Utf16(InputBusNames()[1].c_str()).c_str(),
+        addAudioInput(halvane::utf8ToUtf16(InputBusNames()[1]).c_str(),
                       ArrangementFor(std::min(sideChainChannels_, 2)), kAux, 0);
     }
     if (DoesMidi())
-        addEventInput(Utf16("MIDI Input").c_str(), 1);
-}
-
-void IPlugVST3::RegisterParameters() {
-    if (PresetCount() > 0) {
-        auto* presets =
-            new StringListParameter(Utf16("Presets").c_str(), PlugIds::kPresets, nullptr,
-                                    ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId);
-        String128 empty = {};
-        for (int i = 0; i < PresetCount(); ++i)
-            presets->appendString(empty);
-        parameters.addParameter(presets);
-    }
-    for (int i = 0; i < ParamCount(); ++i) {
-        IParamSpec* spec = GetParam(i);
-        UnitID unit = kRootUnitId;
-        if (spec->Group()[0] != '\0') {
-            auto& groups = UnitNames();
-            auto found = std::find_if(groups.begin(), groups.end(),
-                                      [&](const char* name) { return std::string(name) == spec->Group(); });
-            if (found == groups.end()) {
-                groups.push_back(spec->Group());
-                unit = static_cast<UnitID>(groups.size());
-            } else {
-                unit = static_cast<UnitID>(found - groups.begin()) + 1;
-            }
-        }
-        parameters.addParameter(new IPlugParameter(spec, static_cast<ParamID>(i), unit));
-        ParamChanged(i);
-    }
+        addEventInput(halvane::utf8ToUtf16("MIDI Input").c_str(), 1);
 }
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
@@ -197,7 +157,7 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
     });
 }
 
-tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
+tresult IPlugVST3::saveComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     return GuardHostCall([&]() -> tresult {
@@ -215,7 +175,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
     });
 }
 
-tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
+tresult IPlugVST3::loadComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     bool changed = false;
@@ -269,8 +229,6 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
     return result;
 }
 
-// ---------------------------------------------------------------- processor
-
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts) {
     return GuardHostCall([&]() -> tresult {
@@ -286,8 +244,9 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
         auto replace = [](BusList& list, size_t index, const char* name, BusType type, int32 flags,
                           int speakers) {
             bool active = list[index]->isActive();
-            list[index] =
-                IPtr<Bus>(new AudioBus(Utf16(name).c_str(), type, flags, ArrangementFor(speakers)), false);
+            list[index] = IPtr<Bus>(
+                new AudioBus(halvane::utf8ToUtf16(name).c_str(), type, flags, ArrangementFor(speakers)),
+                false);
             list[index]->setActive(active);
         };
         AudioBus* in = getAudioInput(0);
@@ -502,204 +461,6 @@ int IPlugVST3::PieceBuffers(const AudioBusBuffers& bus, int offset, bool single,
     return count;
 }
 
-int IPlugVST3::ProgramIndexFromNormalized(double value) const {
-    return static_cast<int>((PresetCount() - 1) * ClampedNormalized(value) + 0.5);
-}
-
-double IPlugVST3::NormalizedFromProgramIndex(int index) const {
-    return PresetCount() > 1 ? static_cast<double>(index) / (PresetCount() - 1) : 0.0;
-}
-
-// ---------------------------------------------------------------- controller
-
-tresult PLUGIN_API IPlugVST3::setComponentState(IBStream*) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::setEditorState(IBStream*) {
-    return GuardHostCall([&]() -> tresult {
-        LockGuard guard(Lock());
-        return kResultOk;
-    });
-}
-
-tresult PLUGIN_API IPlugVST3::getEditorState(IBStream*) {
-    return GuardHostCall([&]() -> tresult {
-        LockGuard guard(Lock());
-        return kResultOk;
-    });
-}
-
-tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string) {
-    if (!string || id >= static_cast<ParamID>(ParamCount()))
-        return kResultFalse;
-    return GuardHostCall([&]() -> tresult {
-        halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(),
-                             string, 128);
-        return kResultOk;
-    });
-}
-
-ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID id, ParamValue normalized) {
-    // The program list converts through an int: keep what it is given inside its range.
-    if (id == PlugIds::kPresets)
-        normalized = ClampedNormalized(normalized);
-    return GuardHostCall(0.0, [&] { return SingleComponentEffect::normalizedParamToPlain(id, normalized); });
-}
-
-ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
-    if (id == PlugIds::kPresets)
-        return PresetCount() > 1 ? ClampedNormalized(plain / (PresetCount() - 1)) : 0.0;
-    if (id < static_cast<ParamID>(ParamCount()))
-        return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
-    return plain;
-}
-
-ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
-    if (id == PlugIds::kBypass)
-        return IsBypassed() ? 1.0 : 0.0;
-    if (id == PlugIds::kPresets)
-        return NormalizedFromProgramIndex(CurrentPresetIndex());
-    if (id < static_cast<ParamID>(ParamCount())) {
-        // A block or a state load may be writing the value on another thread.
-        return GuardHostCall(0.0, [&] {
-            LockGuard guard(Lock());
-            return GetParam(static_cast<int>(id))->NormalizedValue();
-        });
-    }
-    return 0.0;
-}
-
-tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
-    if (id == PlugIds::kBypass) {
-        SetBypassed(value != 0.0);
-        return kResultOk;
-    }
-    if (id == PlugIds::kPresets) {
-        SetCurrentPresetIndex(ProgramIndexFromNormalized(value));
-        return kResultOk;
-    }
-    if (id < static_cast<ParamID>(ParamCount())) {
-        return GuardHostCall([&]() -> tresult {
-            // The audio thread reads the same value under the lock.
-            LockGuard guard(Lock());
-            GetParam(static_cast<int>(id))->SetFromNormalized(value);
-            return kResultOk;
-        });
-    }
-    return kResultFalse;
-}
-
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
-    return nullptr;
-}
-
-tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode) {
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::openHelp(TBool) {
-    return kResultFalse;
-}
-
-tresult PLUGIN_API IPlugVST3::openAboutBox(TBool) {
-    return kResultFalse;
-}
-
-// ---------------------------------------------------------------- units and programs
-
-int32 PLUGIN_API IPlugVST3::getUnitCount() {
-    return 1 + static_cast<int32>(UnitNames().size());
-}
-
-tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
-    return GuardHostCall([&]() -> tresult {
-        if (unitIndex == 0) {
-            info.id = kRootUnitId;
-            info.parentUnitId = kNoParentUnitId;
-            halvane::utf8ToUtf16("Root Unit", info.name, 128);
-            info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
-            return kResultOk;
-        }
-        if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size()))
-            return kResultFalse;
-        info.id = unitIndex;
-        info.parentUnitId = kRootUnitId;
-        halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
-        info.programListId = kNoProgramListId;
-        return kResultOk;
-    });
-}
-
-int32 PLUGIN_API IPlugVST3::getProgramListCount() {
-    return PresetCount() > 0 ? 1 : 0;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-    return GuardHostCall([&]() -> tresult {
-        if (listIndex != 0 || PresetCount() <= 0)
-            return kResultFalse;
-        info.id = PlugIds::kFactoryPresetList;
-        halvane::utf8ToUtf16("Factory Presets", info.name, 128);
-        info.programCount = PresetCount();
-        return kResultOk;
-    });
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-    if (listId != PlugIds::kFactoryPresetList || !name)
-        return kResultFalse;
-    return GuardHostCall([&]() -> tresult {
-        halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
-        return kResultOk;
-    });
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::hasProgramPitchNames(ProgramListID, int32) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, String128) {
-    return kNotImplemented;
-}
-
-UnitID PLUGIN_API IPlugVST3::getSelectedUnit() {
-    return kRootUnitId;
-}
-
-tresult PLUGIN_API IPlugVST3::selectUnit(UnitID) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID&) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*) {
-    return kNotImplemented;
-}
-
-// ---------------------------------------------------------------- host-facing operations
-
-void IPlugVST3::BeginParamEdit(int index) {
-    if (componentHandler)
-        componentHandler->beginEdit(static_cast<ParamID>(index));
-}
-
-void IPlugVST3::ParamEdited(int index, double normalized) {
-    if (componentHandler)
-        componentHandler->performEdit(static_cast<ParamID>(index), normalized);
-}
-
-void IPlugVST3::EndParamEdit(int index) {
-    if (componentHandler)
-        componentHandler->endEdit(static_cast<ParamID>(index));
-}
-
 int IPlugVST3::SamplePosition() {
     return static_cast<int>(static_cast<uint32>(processContext_.projectTimeSamples & 0xFFFFFFFF));
 }
@@ -713,14 +474,6 @@ void IPlugVST3::TimeSignature(int* numerator, int* denominator) {
         *numerator = processContext_.timeSigNumerator;
     if (denominator)
         *denominator = processContext_.timeSigDenominator;
-}
-
-void IPlugVST3::ResizeEditor(int, int) {}
-
-void IPlugVST3::ChangeLatency(int samples) {
-    IPlugBase::ChangeLatency(samples);
-    if (componentHandler)
-        componentHandler->restartComponent(kLatencyChanged);
 }
 
 bool IPlugVST3::SendMidiMessage(const MidiMessage&) {

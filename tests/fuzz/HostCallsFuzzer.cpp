@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "FuzzInput.h" // first: the plug-in class renames the controller's state pair
+#include "FuzzInput.h"
 
 #include "BufferStream.h"
 #include "ComponentHandler.h"

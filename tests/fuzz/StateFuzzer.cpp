@@ -2,7 +2,7 @@
 // Whatever a project file holds, the instance keeps a whole state that survives a round trip, and its
 // output stays finite.
 
-#include "FuzzInput.h" // first: the plug-in class renames the controller's state pair
+#include "FuzzInput.h"
 
 #include "BufferStream.h"
 #include "ProcessBuffers.h"
