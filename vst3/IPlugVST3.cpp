@@ -259,7 +259,7 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
         if (sideChainChannels_ <= 0)
             return numIns == 1 ? kResultOk : kResultFalse;
 
-        if (numIns != 2)
+        if (numIns != 2 || !inputs)
             return kResultFalse;
         AudioBus* side = getAudioInput(1);
         int sideSpeakers = SpeakerCount(inputs[1]);
