@@ -3,6 +3,7 @@
 #include "AudioFile.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -367,6 +368,11 @@ bool ResponsePlot::writeFromFile(const std::string& path, const std::string& ren
     }
     const ResponseAnalysis analysis = ResponseAnalysis::measure(std::move(left), std::move(right), rate);
     return write(path, analysis, impulse ? *impulse : analysis.response, caption, error);
+}
+
+void ResponsePlot::releaseCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 } // namespace halvane::render

@@ -32,6 +32,10 @@ class ResponsePlot {
     // stays bounded), measured and drawn; without `impulse` that response is the impulse response.
     static bool writeFromFile(const std::string& path, const std::string& renderedWav, long long startFrame,
                               const Stereo* impulse, const PlotCaption& caption, std::string& error);
+
+    // Frees what cairo and fontconfig keep for the rest of the process, so a leak checker sees
+    // none of it. Only once no cairo object is left and no loaded module uses fontconfig: at exit.
+    static void releaseCaches();
 };
 
 } // namespace halvane::render

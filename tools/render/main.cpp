@@ -191,5 +191,8 @@ int main(int argc, char** argv) {
     case Mode::Render:
         break;
     }
-    return options.input.empty() ? renderImpulse(options, bundle) : render(options, bundle);
+    const int result = options.input.empty() ? renderImpulse(options, bundle) : render(options, bundle);
+    if (!options.plot.empty())
+        ResponsePlot::releaseCaches(); // every instance and module is gone by now
+    return result;
 }
