@@ -4,6 +4,9 @@
 #include <cassert>
 #include <cmath>
 #include <limits>
+#include <type_traits>
+
+#include <emmintrin.h>
 
 #include "EngineTables.h"
 
@@ -349,143 +352,532 @@ void ReverbEngine::ResizeStages() {
 
 // ---------------------------------------------------------------------------------------------
 // Signal path
+//
+// Per span: the pre-delay; then, per channel, one straight loop over the four diffusers and the
+// loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before it;
+// then one loop over both channels side by side that runs the serial part: the two lowpasses, S5,
+// S9, the wet sum, the tone filters and the mix. Each loop is cut where a line's ring wraps, so
+// every line is a contiguous run of memory inside it.
 
-double ReverbEngine::RunChannel(Channel& ch, double u) {
-    auto& line = ch.lines;
-    const auto& g = allpassGain_;
+namespace {
 
-    // Pre-delay, then four all-pass diffusers in series.
-    double x = line[0].Delay(u);
-    x = line[1].Allpass(g[kS1], x);
-    x = line[2].Allpass(g[kS2], x);
-    x = line[3].Allpass(g[kS3], x);
-    x = line[4].Allpass(g[kS4], x);
-
-    // Loop inputs: in = inputGain*x + loopGain*feedback (feedback read one sample ago), then
-    // lp = (lp - in) * dampCoef + in: one-pole lowpass, dampCoef = exp(-2*pi*Freq/rate).
-    const double b = inputGain_ * x + loopGainB_ * ch.feedbackB;
-    ch.lowpassB = (ch.lowpassB - b) * dampCoef_ + b;
-    const double a = inputGain_ * x + loopGainA_ * ch.feedbackA;
-    ch.lowpassA = (ch.lowpassA - a) * dampCoef_ + a;
-
-    // Loop A: all-pass S5, delay S6, all-pass S7, delay S8 back to the input.
-    const double y5 = line[5].Allpass(g[kS5], ch.lowpassA);
-    const double y7 = line[7].Allpass(g[kS7], line[6].Delay(y5));
-    ch.feedbackA = line[8].Delay(y7);
-
-    // Loop B: all-pass S9, delay S10, all-pass S11, delay S12 back to the input.
-    const double y9 = line[9].Allpass(g[kS9], ch.lowpassB);
-    const double y11 = line[11].Allpass(g[kS11], line[10].Delay(y9));
-    ch.feedbackB = line[12].Delay(y11);
-
-    // Wet: the four loop all-pass outputs, summed in this order.
-    return ((y5 + y7) + y9) + y11;
+// Two doubles side by side: the left and right channel of one sample. Plain IEEE operations only.
+struct Pair {
+    __m128d v;
+};
+inline Pair operator+(Pair a, Pair b) {
+    return {_mm_add_pd(a.v, b.v)};
+}
+inline Pair operator-(Pair a, Pair b) {
+    return {_mm_sub_pd(a.v, b.v)};
+}
+inline Pair operator*(Pair a, Pair b) {
+    return {_mm_mul_pd(a.v, b.v)};
+}
+inline Pair Splat(double x) {
+    return {_mm_set1_pd(x)};
+}
+inline Pair Both(double left, double right) {
+    return {_mm_set_pd(right, left)};
+}
+inline double Left(Pair p) {
+    return _mm_cvtsd_f64(p.v);
+}
+inline double Right(Pair p) {
+    return _mm_cvtsd_f64(_mm_unpackhi_pd(p.v, p.v));
 }
 
-// Runs one tone filter on a pair (left history for left, right for right); `both` false filters
-// the left sample only (the mono wet signal).
-void ReverbEngine::FilterPair(int filter, double& left, double& right, bool both) {
-    const ToneFilter& f = tone_[filter];
-    if (!f.IsOn())
-        return;
-    left = f.Process(toneState_[filter][kLeft], left);
-    if (both)
-        right = f.Process(toneState_[filter][kRight], right);
+// One value per channel: a Pair in stereo, a double for the single network of "Mono".
+template <class T> T Splat2(double x);
+template <> inline double Splat2<double>(double x) {
+    return x;
+}
+template <> inline Pair Splat2<Pair>(double x) {
+    return Splat(x);
 }
 
-// Side by side: out = F1(in/2) + F2(in/2) with both filters on, otherwise the one that is on.
-void ReverbEngine::FilterPairParallel(double& left, double& right, bool both) {
-    if (!tone_[0].IsOn() || !tone_[1].IsOn()) {
-        FilterPair(0, left, right, both);
-        FilterPair(1, left, right, both);
-        return;
+template <class T> T Load(const double* left, const double* right, std::uint32_t j);
+template <> inline double Load<double>(const double* left, const double*, std::uint32_t j) {
+    return left[j];
+}
+template <> inline Pair Load<Pair>(const double* left, const double* right, std::uint32_t j) {
+    return {_mm_loadh_pd(_mm_load_sd(left + j), right + j)};
+}
+
+inline void Store(double* left, double*, std::uint32_t j, double x) {
+    left[j] = x;
+}
+inline void Store(double* left, double* right, std::uint32_t j, Pair p) {
+    _mm_storel_pd(left + j, p.v);
+    _mm_storeh_pd(right + j, p.v);
+}
+
+// The gate's view of a wet value: both channels; "Mono" keeps the right one from its last stereo sample.
+inline __m128d GateView(Pair wet, double) {
+    return wet.v;
+}
+inline __m128d GateView(double wetLeft, double wetRight) {
+    return _mm_set_pd(wetRight, wetLeft);
+}
+
+inline __m128d Magnitude(__m128d v) {
+    return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
+}
+
+// The tone filter step on one channel (double) or both (Pair), histories kept in registers.
+// y = ((b1*x1 + s*b0) + b2*x2) - a1*y1 - a2*y2, evaluated left to right.
+template <class T> struct Biquad {
+    T b0, b1, b2, a1, a2;
+    T x1, x2, y1, y2;
+
+    T Step(T s) {
+        const T y = ((b1 * x1 + s * b0) + b2 * x2) - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = s;
+        y2 = y1;
+        y1 = y;
+        return y;
     }
-    const double halfL = left * 0.5;
-    const double halfR = right * 0.5;
-    double l1 = halfL, r1 = halfR, l2 = halfL, r2 = halfR;
-    FilterPair(0, l1, r1, both);
-    FilterPair(1, l2, r2, both);
-    left = l1 + l2;
-    if (both)
-        right = r1 + r2;
+};
+
+inline void LoadCoefficients(Biquad<double>& q, const ToneFilter& f) {
+    q.b0 = f.b0, q.b1 = f.b1, q.b2 = f.b2, q.a1 = f.a1, q.a2 = f.a2;
+}
+inline void LoadCoefficients(Biquad<Pair>& q, const ToneFilter& f) {
+    q.b0 = Splat(f.b0), q.b1 = Splat(f.b1), q.b2 = Splat(f.b2), q.a1 = Splat(f.a1), q.a2 = Splat(f.a2);
+}
+inline void LoadHistory(Biquad<double>& q, const ToneState* h) {
+    q.x1 = h[0].x1, q.x2 = h[0].x2, q.y1 = h[0].y1, q.y2 = h[0].y2;
+}
+inline void LoadHistory(Biquad<Pair>& q, const ToneState* h) {
+    q.x1 = Both(h[0].x1, h[1].x1), q.x2 = Both(h[0].x2, h[1].x2);
+    q.y1 = Both(h[0].y1, h[1].y1), q.y2 = Both(h[0].y2, h[1].y2);
+}
+inline void SaveHistory(const Biquad<double>& q, ToneState* h) {
+    h[0] = ToneState{q.x1, q.x2, q.y1, q.y2};
+}
+inline void SaveHistory(const Biquad<Pair>& q, ToneState* h) {
+    h[0] = ToneState{Left(q.x1), Left(q.x2), Left(q.y1), Left(q.y2)};
+    h[1] = ToneState{Right(q.x1), Right(q.x2), Right(q.y1), Right(q.y2)};
 }
 
-// Stereo: out = dry*in + wet*wetChannel. Mono: out = (monoGain*wetLeft)*wet + dry*in.
-void ReverbEngine::Mix(bool stereo, double inL, double inR, double& outL, double& outR) const {
-    const double dry = dryGain_;
-    const double wet = wetGain_;
-    if (stereo) {
-        outL = dry * inL + wet * wetLeft_;
-        outR = dry * inR + wet * wetRight_;
+// Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
+template <bool kOn1, bool kOn2, class T, class F1, class F2> T Parallel(F1& f1, F2& f2, T s) {
+    if constexpr (kOn1 && kOn2) {
+        const T half = s * Splat2<T>(0.5);
+        const T first = f1.Step(half);
+        return first + f2.Step(half);
+    } else if constexpr (kOn1) {
+        return f1.Step(s);
+    } else if constexpr (kOn2) {
+        return f2.Step(s);
     } else {
-        outL = static_cast<double>(monoGainLeft_) * wetLeft_ * wet + dry * inL;
-        outR = static_cast<double>(monoGainRight_) * wetLeft_ * wet + dry * inR;
+        return s;
     }
+}
+
+// A run of one line's ring: `count` samples from the position on, never across the wrap.
+struct Run {
+    double* data;
+    std::uint32_t size;
+    std::uint32_t position;
+
+    explicit Run(DelayLine& line) : data(line.Data()), size(line.Size()), position(line.Position()) {}
+    double* Head() const { return data + position; }
+    std::uint32_t Room() const { return size - position; }
+    void Step(std::uint32_t n) {
+        position += n;
+        if (position >= size)
+            position -= size;
+    }
+};
+
+// The pre-delay over a whole span: out = what the line returns, in = what it takes. A line shorter
+// than the span returns its whole content and then the span's own first samples.
+void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
+    const std::uint32_t size = line.Size();
+    double* ring = line.Data();
+    const std::uint32_t position = line.Position();
+    if (n <= size) {
+        const std::uint32_t first = std::min(n, size - position);
+        std::copy(ring + position, ring + position + first, out);
+        std::copy(in, in + first, ring + position);
+        std::copy(ring, ring + (n - first), out + first);
+        std::copy(in + first, in + n, ring);
+    } else {
+        std::copy(ring + position, ring + size, out);
+        std::copy(ring, ring + position, out + (size - position));
+        std::copy(in, in + (n - size), out + size);
+        // The last `size` inputs fill the ring, the oldest of them at the new position.
+        const std::uint32_t next =
+            static_cast<std::uint32_t>((position + static_cast<std::uint64_t>(n)) % size);
+        const double* last = in + (n - size);
+        std::copy(last, last + (size - next), ring + next);
+        std::copy(last + (size - next), in + n, ring);
+    }
+    line.Advance(n);
+}
+
+// y = d - g*x, line = g*y + x over a run, two samples at a time; the run never exceeds the line's
+// length, so no sample written here is read again inside it.
+inline __m128d AllpassTwo(double* line, __m128d g, __m128d x) {
+    const __m128d d = _mm_loadu_pd(line);
+    const __m128d y = _mm_sub_pd(d, _mm_mul_pd(g, x));
+    _mm_storeu_pd(line, _mm_add_pd(_mm_mul_pd(g, y), x));
+    return y;
+}
+
+inline double AllpassOne(double* line, double g, double x) {
+    const double d = *line;
+    const double y = d - g * x;
+    *line = g * y + x;
+    return y;
+}
+
+} // namespace
+
+// Lines 1-4, 6-8 and 10-12 of one channel over the span: the diffused input, the loop inputs
+// in = inputGain*x + loopGain*feedback (the feedback is the line's output one sample earlier), and
+// the outputs of S7 and S11, which read S6 and S10 before the serial loop writes them.
+void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
+    Channel& ch = channels_[channel];
+    double* const x = Span(channel, kDiffused);
+    double* const loopA = Span(channel, kLoopInputA);
+    double* const loopB = Span(channel, kLoopInputB);
+    double* const out7 = Span(channel, kAllpass7);
+    double* const out11 = Span(channel, kAllpass11);
+    const auto& g = allpassGain_;
+    const __m128d g1 = _mm_set1_pd(g[kS1]), g2 = _mm_set1_pd(g[kS2]), g3 = _mm_set1_pd(g[kS3]),
+                  g4 = _mm_set1_pd(g[kS4]), g7 = _mm_set1_pd(g[kS7]), g11 = _mm_set1_pd(g[kS11]);
+    const __m128d in = _mm_set1_pd(inputGain_), loopGainA = _mm_set1_pd(loopGainA_),
+                  loopGainB = _mm_set1_pd(loopGainB_);
+
+    Run s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
+    Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
+    Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
+    double feedbackA = ch.feedbackA;
+    double feedbackB = ch.feedbackB;
+
+    for (std::uint32_t done = 0; done < n;) {
+        std::uint32_t count = n - done;
+        for (const Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+            count = std::min(count, r->Room());
+        double *p1 = s1.Head(), *p2 = s2.Head(), *p3 = s3.Head(), *p4 = s4.Head();
+        double *p6 = s6.Head(), *p7 = s7.Head(), *p8 = s8.Head();
+        double *p10 = s10.Head(), *p11 = s11.Head(), *p12 = s12.Head();
+        double *xs = x + done, *as = loopA + done, *bs = loopB + done, *o7 = out7 + done, *o11 = out11 + done;
+
+        std::uint32_t j = 0;
+        // The feedback of sample j is S8's (S12's) output at j - 1: the high half of the last pair.
+        __m128d lastA = _mm_set_pd(feedbackA, 0.0);
+        __m128d lastB = _mm_set_pd(feedbackB, 0.0);
+        for (; j + 2 <= count; j += 2) {
+            __m128d v = _mm_loadu_pd(xs + j);
+            v = AllpassTwo(p1 + j, g1, v);
+            v = AllpassTwo(p2 + j, g2, v);
+            v = AllpassTwo(p3 + j, g3, v);
+            v = AllpassTwo(p4 + j, g4, v);
+            _mm_storeu_pd(xs + j, v);
+            const __m128d gained = _mm_mul_pd(in, v);
+
+            const __m128d y7 = AllpassTwo(p7 + j, g7, _mm_loadu_pd(p6 + j));
+            const __m128d outA = _mm_loadu_pd(p8 + j);
+            _mm_storeu_pd(p8 + j, y7);
+            _mm_storeu_pd(o7 + j, y7);
+            _mm_storeu_pd(as + j, _mm_add_pd(gained, _mm_mul_pd(loopGainA, _mm_shuffle_pd(lastA, outA, 1))));
+            lastA = outA;
+
+            const __m128d y11 = AllpassTwo(p11 + j, g11, _mm_loadu_pd(p10 + j));
+            const __m128d outB = _mm_loadu_pd(p12 + j);
+            _mm_storeu_pd(p12 + j, y11);
+            _mm_storeu_pd(o11 + j, y11);
+            _mm_storeu_pd(bs + j, _mm_add_pd(gained, _mm_mul_pd(loopGainB, _mm_shuffle_pd(lastB, outB, 1))));
+            lastB = outB;
+        }
+        feedbackA = Right({lastA});
+        feedbackB = Right({lastB});
+        for (; j < count; ++j) {
+            double v = xs[j];
+            v = AllpassOne(p1 + j, g[kS1], v);
+            v = AllpassOne(p2 + j, g[kS2], v);
+            v = AllpassOne(p3 + j, g[kS3], v);
+            v = AllpassOne(p4 + j, g[kS4], v);
+            xs[j] = v;
+            const double y7 = AllpassOne(p7 + j, g[kS7], p6[j]);
+            o7[j] = y7;
+            as[j] = inputGain_ * v + loopGainA_ * feedbackA;
+            feedbackA = p8[j];
+            p8[j] = y7;
+            const double y11 = AllpassOne(p11 + j, g[kS11], p10[j]);
+            o11[j] = y11;
+            bs[j] = inputGain_ * v + loopGainB_ * feedbackB;
+            feedbackB = p12[j];
+            p12[j] = y11;
+        }
+        for (Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+            r->Step(count);
+        done += count;
+    }
+    ch.feedbackA = feedbackA;
+    ch.feedbackB = feedbackB;
+    // S6 and S10 were only read: the serial loop writes them and moves them on.
+    for (const int k : {1, 2, 3, 4, 7, 8, 11, 12})
+        ch.lines[k].Advance(n);
+}
+
+// The serial part over the span, both channels side by side (T = Pair) or the single network of
+// "Mono" (T = double): lp = (lp - in) * dampCoef + in, the all-passes S5 and S9 on the lowpasses,
+// S6 and S10 take their outputs, wet = ((y5 + y7) + y9) + y11, then tone and mix in the order of
+// the routing. Returns the last sample index at which the silence gate heard a signal, or -1.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    constexpr bool kStereo = std::is_same_v<T, Pair>;
+    constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
+    // Which filters act on the wet signal (one channel or two) and which on the output pair.
+    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
+    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
+    Filter1 f1;
+    Filter2 f2;
+    if constexpr (kFilter1) {
+        LoadCoefficients(f1, tone_[0]);
+        LoadHistory(f1, toneState_[0].data());
+    }
+    if constexpr (kFilter2) {
+        LoadCoefficients(f2, tone_[1]);
+        LoadHistory(f2, toneState_[1].data());
+    }
+
+    Channel& left = channels_[kLeft];
+    Channel& right = channels_[kSecond];
+    T lowpassA, lowpassB, wet;
+    if constexpr (kStereo) {
+        lowpassA = Both(left.lowpassA, right.lowpassA);
+        lowpassB = Both(left.lowpassB, right.lowpassB);
+        wet = Both(wetLeft_, wetRight_);
+    } else {
+        lowpassA = left.lowpassA;
+        lowpassB = left.lowpassB;
+        wet = wetLeft_;
+    }
+    const T damp = Splat2<T>(dampCoef_);
+    const T g5 = Splat2<T>(allpassGain_[kS5]);
+    const T g9 = Splat2<T>(allpassGain_[kS9]);
+    const Pair dry = Splat(dryGain_);
+    const Pair wetGain = Splat(wetGain_);
+    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
+    const __m128d threshold = _mm_set1_pd(static_cast<double>(silenceThreshold_));
+
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    double* outL = outputs[kLeft];
+    double* outR = outputs[kRight];
+    const double *aL = Span(kLeft, kLoopInputA), *aR = Span(kRight, kLoopInputA);
+    const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
+    const double *y7L = Span(kLeft, kAllpass7), *y7R = Span(kRight, kAllpass7);
+    const double *y11L = Span(kLeft, kAllpass11), *y11R = Span(kRight, kAllpass11);
+
+    Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
+    Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
+    int lastLoud = -1;
+
+    for (std::uint32_t done = 0; done < n;) {
+        std::uint32_t count = n - done;
+        for (const Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
+            count = std::min(count, r->Room());
+        // Offsets that turn a span index into a ring pointer of each line.
+        double *r5L = s5L.Head() - done, *r6L = s6L.Head() - done, *r9L = s9L.Head() - done,
+               *r10L = s10L.Head() - done;
+        double *r5R = s5R.Head() - done, *r6R = s6R.Head() - done, *r9R = s9R.Head() - done,
+               *r10R = s10R.Head() - done;
+
+        for (std::uint32_t j = done; j < done + count; ++j) {
+            const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
+            // Silence gate: an input or the last wet sample above the ceiling restarts the count.
+            const __m128d loud = _mm_or_pd(_mm_cmpgt_pd(Magnitude(in.v), threshold),
+                                           _mm_cmpgt_pd(Magnitude(GateView(wet, wetRight_)), threshold));
+            if (_mm_movemask_pd(loud))
+                lastLoud = static_cast<int>(j);
+
+            const T loopB = Load<T>(bL, bR, j);
+            lowpassB = (lowpassB - loopB) * damp + loopB;
+            const T loopA = Load<T>(aL, aR, j);
+            lowpassA = (lowpassA - loopA) * damp + loopA;
+
+            // Loop A: y5 = d - g*lp, S5 keeps g*y5 + lp, S6 takes y5; loop B the same with S9, S10.
+            const T y5 = Load<T>(r5L, r5R, j) - g5 * lowpassA;
+            Store(r5L, r5R, j, g5 * y5 + lowpassA);
+            Store(r6L, r6R, j, y5);
+            const T y9 = Load<T>(r9L, r9R, j) - g9 * lowpassB;
+            Store(r9L, r9R, j, g9 * y9 + lowpassB);
+            Store(r10L, r10R, j, y9);
+            wet = ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j);
+
+            // Tone and mix; the wet routings leave the filtered wet for the gate of the next sample.
+            if constexpr (kRoute == 0) {
+                wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
+            } else if constexpr (kRoute == 1 || kRoute == 2) {
+                if constexpr (kFilter1)
+                    wet = f1.Step(wet);
+                if constexpr (kFilter2 && kRoute == 1)
+                    wet = f2.Step(wet);
+            }
+            Pair out;
+            if constexpr (kStereo)
+                out = dry * in + wetGain * wet;
+            else
+                out = monoGains * Splat(wet) * wetGain + dry * in;
+            if constexpr (kRoute == 3) {
+                out = Parallel<kFilter1, kFilter2>(f1, f2, out);
+            } else if constexpr (kRoute == 2 || kRoute == 4) {
+                if constexpr (kFilter1 && kRoute == 4)
+                    out = f1.Step(out);
+                if constexpr (kFilter2)
+                    out = f2.Step(out);
+            }
+            _mm_storel_pd(outL + j, out.v);
+            _mm_storeh_pd(outR + j, out.v);
+        }
+        for (Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
+            r->Step(count);
+        done += count;
+    }
+
+    for (const int k : {5, 6, 9, 10}) {
+        left.lines[k].Advance(n);
+        if constexpr (kStereo)
+            right.lines[k].Advance(n);
+    }
+    if constexpr (kStereo) {
+        left.lowpassA = Left(lowpassA), right.lowpassA = Right(lowpassA);
+        left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
+        wetLeft_ = Left(wet), wetRight_ = Right(wet);
+    } else {
+        left.lowpassA = lowpassA;
+        left.lowpassB = lowpassB;
+        wetLeft_ = wet;
+    }
+    if constexpr (kFilter1)
+        SaveHistory(f1, toneState_[0].data());
+    if constexpr (kFilter2)
+        SaveHistory(f2, toneState_[1].data());
+    return lastLoud;
+}
+
+namespace {
+
+using LoopsFn = int (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
+
+} // namespace
+
+// Copies input to output while the gate stays open; returns where a sample above the ceiling
+// closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
+int ReverbEngine::PassThrough(const double* const* inputs, double* const* outputs, int start, int frames) {
+    const double threshold = silenceThreshold_;
+    if (std::fabs(wetLeft_) > threshold || std::fabs(wetRight_) > threshold)
+        return start;
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    double* outL = outputs[kLeft];
+    double* outR = outputs[kRight];
+    const bool inPlace = inL == outL && inR == outR;
+    const __m128d limit = _mm_set1_pd(threshold);
+    int i = start;
+    for (; i + 2 <= frames; i += 2) {
+        const __m128d l = _mm_loadu_pd(inL + i);
+        const __m128d r = _mm_loadu_pd(inR + i);
+        if (_mm_movemask_pd(_mm_or_pd(_mm_cmpgt_pd(Magnitude(l), limit), _mm_cmpgt_pd(Magnitude(r), limit))))
+            break;
+        if (!inPlace) {
+            _mm_storeu_pd(outL + i, l);
+            _mm_storeu_pd(outR + i, r);
+        }
+    }
+    for (; i < frames; ++i) {
+        if (std::fabs(inL[i]) > threshold || std::fabs(inR[i]) > threshold)
+            break;
+        outL[i] = inL[i];
+        outR[i] = inR[i];
+    }
+    return i;
+}
+
+// The longest span whose every line read returns a sample written before the span.
+std::uint32_t ReverbEngine::SpanLimit() const {
+    std::uint32_t limit = kMaxSpan;
+    for (int c = 0; c < (stereoMode_ != 0 ? 2 : 1); ++c)
+        for (int k = 1; k < kLinesPerChannel; ++k)
+            limit = std::min(limit, channels_[c].lines[k].Size());
+    return limit;
+}
+
+void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    const bool stereo = stereoMode_ != 0;
+    if (stereo) {
+        PreDelay(channels_[kLeft].lines[0], inputs[kLeft], Span(kLeft, kDiffused), n);
+        PreDelay(channels_[kRight].lines[0], inputs[kRight], Span(kRight, kDiffused), n);
+        FeedLoops(kLeft, n);
+        FeedLoops(kRight, n);
+    } else {
+        // u = (right + left) * 0.5 into the left network; the right set stays untouched.
+        double* sum = Span(kRight, kDiffused);
+        for (std::uint32_t j = 0; j < n; ++j)
+            sum[j] = (inputs[kRight][j] + inputs[kLeft][j]) * 0.5;
+        PreDelay(channels_[kLeft].lines[0], sum, Span(kLeft, kDiffused), n);
+        FeedLoops(kLeft, n);
+    }
+
+#define HALVANE_LOOPS(T, route)                                                                              \
+    &ReverbEngine::RunLoops<T, route, false, false>, &ReverbEngine::RunLoops<T, route, false, true>,         \
+        &ReverbEngine::RunLoops<T, route, true, false>, &ReverbEngine::RunLoops<T, route, true, true>
+    static constexpr LoopsFn kLoops[2][6][4] = {
+        {{HALVANE_LOOPS(double, 0)},
+         {HALVANE_LOOPS(double, 1)},
+         {HALVANE_LOOPS(double, 2)},
+         {HALVANE_LOOPS(double, 3)},
+         {HALVANE_LOOPS(double, 4)},
+         {HALVANE_LOOPS(double, 5)}},
+        {{HALVANE_LOOPS(Pair, 0)},
+         {HALVANE_LOOPS(Pair, 1)},
+         {HALVANE_LOOPS(Pair, 2)},
+         {HALVANE_LOOPS(Pair, 3)},
+         {HALVANE_LOOPS(Pair, 4)},
+         {HALVANE_LOOPS(Pair, 5)}},
+    };
+#undef HALVANE_LOOPS
+    // Any other EQ Mode is the plain mix.
+    const int route = eqMode_ >= 0 && eqMode_ <= 4 ? eqMode_ : 5;
+    const int filters = (tone_[0].IsOn() ? 2 : 0) + (tone_[1].IsOn() ? 1 : 0);
+    const int lastLoud = (this->*kLoops[stereo][route][filters])(inputs, outputs, n);
+
+    // Nothing inside the span could open the gate (see ProcessBlock); the count restarts after
+    // the last sample that heard a signal.
+    quietCount_ =
+        lastLoud >= 0 ? static_cast<std::int32_t>(n) - lastLoud : quietCount_ + static_cast<std::int32_t>(n);
 }
 
 void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
     assert(prepared_);
-    const double threshold = silenceThreshold_;
-    const bool stereo = stereoMode_ != 0;
-
-    for (int i = 0; i < frames; ++i) {
-        // Both inputs are read before any output is written: the buffers may be shared.
-        const double inL = inputs[kLeft][i];
-        const double inR = inputs[kRight][i];
-
-        // Silence gate: any input or last wet sample above the ceiling restarts the count; once
-        // the count reaches the limit, audio passes through and the network stays frozen.
-        if (std::fabs(inL) > threshold || std::fabs(inR) > threshold || std::fabs(wetLeft_) > threshold ||
-            std::fabs(wetRight_) > threshold)
-            quietCount_ = 0;
+    const std::uint32_t spanLimit = SpanLimit();
+    for (int done = 0; done < frames;) {
         if (quietCount_ >= quietLimit_) {
-            outputs[kLeft][i] = inL;
-            outputs[kRight][i] = inR;
-            continue;
+            // Gate open: audio passes through and the network stays frozen until a sample is heard.
+            done = PassThrough(inputs, outputs, done, frames);
+            if (done == frames)
+                break;
+            quietCount_ = 0;
+            if (quietCount_ >= quietLimit_) { // a limit of 0 keeps the gate open for every sample
+                outputs[kLeft][done] = inputs[kLeft][done];
+                outputs[kRight][done] = inputs[kRight][done];
+                ++done;
+                continue;
+            }
         }
-
-        // Network: each channel its own, or both inputs summed into the left one.
-        if (stereo) {
-            wetLeft_ = RunChannel(channels_[kLeft], inL);
-            wetRight_ = RunChannel(channels_[kRight], inR);
-        } else {
-            wetLeft_ = RunChannel(channels_[kLeft], (inR + inL) * 0.5);
-        }
-
-        // Tone and mix in the order EQ Mode picks; wet routings write back into wetLeft/wetRight,
-        // so the gate of the next sample sees the filtered values.
-        double outL = 0.0;
-        double outR = 0.0;
-        switch (eqMode_) {
-        case 0: // Parallel on the wet signal
-            FilterPairParallel(wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        case 1: // Serie on the wet signal
-            FilterPair(0, wetLeft_, wetRight_, stereo);
-            FilterPair(1, wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        case 2: // Alternate: filter 1 on the wet signal, filter 2 on the output
-            FilterPair(0, wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPair(1, outL, outR, true);
-            break;
-        case 3: // Out Parallel
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPairParallel(outL, outR, true);
-            break;
-        case 4: // Out Serie
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPair(0, outL, outR, true);
-            FilterPair(1, outL, outR, true);
-            break;
-        default:
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        }
-        outputs[kLeft][i] = outL;
-        outputs[kRight][i] = outR;
-        ++quietCount_;
+        // With the count below its limit by at least the span, no sample of the span opens the gate.
+        const auto n = static_cast<std::uint32_t>(
+            std::min<std::int64_t>({frames - done, spanLimit, std::int64_t{quietLimit_} - quietCount_}));
+        const double* ins[2] = {inputs[kLeft] + done, inputs[kRight] + done};
+        double* outs[2] = {outputs[kLeft] + done, outputs[kRight] + done};
+        RunSpan(ins, outs, n);
+        done += static_cast<int>(n);
     }
 }
