@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 
 #include "EngineTables.h"
+#include "LoopFeed.h"
 
 namespace {
 
@@ -518,108 +519,41 @@ void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
     line.Advance(n);
 }
 
-// y = d - g*x, line = g*y + x over a run, two samples at a time; the run never exceeds the line's
-// length, so no sample written here is read again inside it.
-inline __m128d AllpassTwo(double* line, __m128d g, __m128d x) {
-    const __m128d d = _mm_loadu_pd(line);
-    const __m128d y = _mm_sub_pd(d, _mm_mul_pd(g, x));
-    _mm_storeu_pd(line, _mm_add_pd(_mm_mul_pd(g, y), x));
-    return y;
-}
-
-inline double AllpassOne(double* line, double g, double x) {
-    const double d = *line;
-    const double y = d - g * x;
-    *line = g * y + x;
-    return y;
-}
-
 } // namespace
 
-// Lines 1-4, 6-8 and 10-12 of one channel over the span: the diffused input, the loop inputs
-// in = inputGain*x + loopGain*feedback (the feedback is the line's output one sample earlier), and
-// the outputs of S7 and S11, which read S6 and S10 before the serial loop writes them.
+// Lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a ring wraps.
 void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
+    static const auto run = CpuHasAvx2() ? RunLoopFeedAvx2 : RunLoopFeed;
     Channel& ch = channels_[channel];
-    double* const x = Span(channel, kDiffused);
-    double* const loopA = Span(channel, kLoopInputA);
-    double* const loopB = Span(channel, kLoopInputB);
-    double* const out7 = Span(channel, kAllpass7);
-    double* const out11 = Span(channel, kAllpass11);
     const auto& g = allpassGain_;
-    const __m128d g1 = _mm_set1_pd(g[kS1]), g2 = _mm_set1_pd(g[kS2]), g3 = _mm_set1_pd(g[kS3]),
-                  g4 = _mm_set1_pd(g[kS4]), g7 = _mm_set1_pd(g[kS7]), g11 = _mm_set1_pd(g[kS11]);
-    const __m128d in = _mm_set1_pd(inputGain_), loopGainA = _mm_set1_pd(loopGainA_),
-                  loopGainB = _mm_set1_pd(loopGainB_);
+    LoopFeed feed{};
+    feed.g1 = g[kS1], feed.g2 = g[kS2], feed.g3 = g[kS3], feed.g4 = g[kS4];
+    feed.g7 = g[kS7], feed.g11 = g[kS11];
+    feed.inputGain = inputGain_, feed.loopGainA = loopGainA_, feed.loopGainB = loopGainB_;
+    feed.feedbackA = ch.feedbackA;
+    feed.feedbackB = ch.feedbackB;
 
     Run s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
     Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
     Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
-    double feedbackA = ch.feedbackA;
-    double feedbackB = ch.feedbackB;
-
-    for (std::uint32_t done = 0; done < n;) {
-        std::uint32_t count = n - done;
+    for (std::uint32_t done = 0; done < n; done += feed.count) {
+        feed.count = n - done;
         for (const Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
-            count = std::min(count, r->Room());
-        double *p1 = s1.Head(), *p2 = s2.Head(), *p3 = s3.Head(), *p4 = s4.Head();
-        double *p6 = s6.Head(), *p7 = s7.Head(), *p8 = s8.Head();
-        double *p10 = s10.Head(), *p11 = s11.Head(), *p12 = s12.Head();
-        double *xs = x + done, *as = loopA + done, *bs = loopB + done, *o7 = out7 + done, *o11 = out11 + done;
-
-        std::uint32_t j = 0;
-        // The feedback of sample j is S8's (S12's) output at j - 1: the high half of the last pair.
-        __m128d lastA = _mm_set_pd(feedbackA, 0.0);
-        __m128d lastB = _mm_set_pd(feedbackB, 0.0);
-        for (; j + 2 <= count; j += 2) {
-            __m128d v = _mm_loadu_pd(xs + j);
-            v = AllpassTwo(p1 + j, g1, v);
-            v = AllpassTwo(p2 + j, g2, v);
-            v = AllpassTwo(p3 + j, g3, v);
-            v = AllpassTwo(p4 + j, g4, v);
-            _mm_storeu_pd(xs + j, v);
-            const __m128d gained = _mm_mul_pd(in, v);
-
-            const __m128d y7 = AllpassTwo(p7 + j, g7, _mm_loadu_pd(p6 + j));
-            const __m128d outA = _mm_loadu_pd(p8 + j);
-            _mm_storeu_pd(p8 + j, y7);
-            _mm_storeu_pd(o7 + j, y7);
-            _mm_storeu_pd(as + j, _mm_add_pd(gained, _mm_mul_pd(loopGainA, _mm_shuffle_pd(lastA, outA, 1))));
-            lastA = outA;
-
-            const __m128d y11 = AllpassTwo(p11 + j, g11, _mm_loadu_pd(p10 + j));
-            const __m128d outB = _mm_loadu_pd(p12 + j);
-            _mm_storeu_pd(p12 + j, y11);
-            _mm_storeu_pd(o11 + j, y11);
-            _mm_storeu_pd(bs + j, _mm_add_pd(gained, _mm_mul_pd(loopGainB, _mm_shuffle_pd(lastB, outB, 1))));
-            lastB = outB;
-        }
-        feedbackA = Right({lastA});
-        feedbackB = Right({lastB});
-        for (; j < count; ++j) {
-            double v = xs[j];
-            v = AllpassOne(p1 + j, g[kS1], v);
-            v = AllpassOne(p2 + j, g[kS2], v);
-            v = AllpassOne(p3 + j, g[kS3], v);
-            v = AllpassOne(p4 + j, g[kS4], v);
-            xs[j] = v;
-            const double y7 = AllpassOne(p7 + j, g[kS7], p6[j]);
-            o7[j] = y7;
-            as[j] = inputGain_ * v + loopGainA_ * feedbackA;
-            feedbackA = p8[j];
-            p8[j] = y7;
-            const double y11 = AllpassOne(p11 + j, g[kS11], p10[j]);
-            o11[j] = y11;
-            bs[j] = inputGain_ * v + loopGainB_ * feedbackB;
-            feedbackB = p12[j];
-            p12[j] = y11;
-        }
+            feed.count = std::min(feed.count, r->Room());
+        feed.x = Span(channel, kDiffused) + done;
+        feed.loopInA = Span(channel, kLoopInputA) + done;
+        feed.loopInB = Span(channel, kLoopInputB) + done;
+        feed.out7 = Span(channel, kAllpass7) + done;
+        feed.out11 = Span(channel, kAllpass11) + done;
+        feed.s1 = s1.Head(), feed.s2 = s2.Head(), feed.s3 = s3.Head(), feed.s4 = s4.Head();
+        feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
+        feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
+        run(feed);
         for (Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
-            r->Step(count);
-        done += count;
+            r->Step(feed.count);
     }
-    ch.feedbackA = feedbackA;
-    ch.feedbackB = feedbackB;
+    ch.feedbackA = feed.feedbackA;
+    ch.feedbackB = feed.feedbackB;
     // S6 and S10 were only read: the serial loop writes them and moves them on.
     for (const int k : {1, 2, 3, 4, 7, 8, 11, 12})
         ch.lines[k].Advance(n);

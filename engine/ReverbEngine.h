@@ -161,7 +161,7 @@ class ReverbEngine {
     // Per channel, one span of: the diffused input, the two loop inputs before their lowpass, and the
     // outputs of the all-passes S7 and S11 (which need nothing of the span's own lowpass output).
     enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kSpanSignals };
-    static constexpr std::uint32_t kMaxSpan = 128;
+    static constexpr std::uint32_t kMaxSpan = 256;
     double* Span(int channel, SpanSignal signal) {
         return spanScratch_.data() + (channel * kSpanSignals + signal) * kMaxSpan;
     }
