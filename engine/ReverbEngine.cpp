@@ -413,6 +413,21 @@ inline void Store(double* left, double* right, std::uint32_t j, Pair p) {
     _mm_storeh_pd(right + j, p.v);
 }
 
+// The span's wet signal: pairs in stereo, one value per sample in "Mono".
+inline void StoreWet(double* wet, std::uint32_t j, double x) {
+    wet[j] = x;
+}
+inline void StoreWet(double* wet, std::uint32_t j, Pair p) {
+    _mm_storeu_pd(wet + 2 * j, p.v);
+}
+template <class T> T LoadWet(const double* wet, std::uint32_t j);
+template <> inline double LoadWet<double>(const double* wet, std::uint32_t j) {
+    return wet[j];
+}
+template <> inline Pair LoadWet<Pair>(const double* wet, std::uint32_t j) {
+    return {_mm_loadu_pd(wet + 2 * j)};
+}
+
 // The gate's view of a wet value: both channels; "Mono" keeps the right one from its last stereo sample.
 inline __m128d GateView(Pair wet, double) {
     return wet.v;
@@ -559,61 +574,34 @@ void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
         ch.lines[k].Advance(n);
 }
 
-// The serial part over the span, both channels side by side (T = Pair) or the single network of
-// "Mono" (T = double): lp = (lp - in) * dampCoef + in, the all-passes S5 and S9 on the lowpasses,
-// S6 and S10 take their outputs, wet = ((y5 + y7) + y9) + y11, then tone and mix in the order of
-// the routing. Returns the last sample index at which the silence gate heard a signal, or -1.
-template <class T, int kRoute, bool kFilter1, bool kFilter2>
-int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+// The loops' serial part over the span, both channels side by side (T = Pair) or the single
+// network of "Mono" (T = double): lp = (lp - in) * dampCoef + in, the all-passes S5 and S9 on the
+// lowpasses, S6 and S10 take their outputs, and wet = ((y5 + y7) + y9) + y11 goes to the span's
+// wet signal (pairs in stereo).
+template <class T> void ReverbEngine::RunLoops(std::uint32_t n) {
     constexpr bool kStereo = std::is_same_v<T, Pair>;
     constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
-    // Which filters act on the wet signal (one channel or two) and which on the output pair.
-    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
-    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
-    Filter1 f1;
-    Filter2 f2;
-    if constexpr (kFilter1) {
-        LoadCoefficients(f1, tone_[0]);
-        LoadHistory(f1, toneState_[0].data());
-    }
-    if constexpr (kFilter2) {
-        LoadCoefficients(f2, tone_[1]);
-        LoadHistory(f2, toneState_[1].data());
-    }
-
     Channel& left = channels_[kLeft];
     Channel& right = channels_[kSecond];
-    T lowpassA, lowpassB, wet;
+    T lowpassA, lowpassB;
     if constexpr (kStereo) {
         lowpassA = Both(left.lowpassA, right.lowpassA);
         lowpassB = Both(left.lowpassB, right.lowpassB);
-        wet = Both(wetLeft_, wetRight_);
     } else {
         lowpassA = left.lowpassA;
         lowpassB = left.lowpassB;
-        wet = wetLeft_;
     }
     const T damp = Splat2<T>(dampCoef_);
     const T g5 = Splat2<T>(allpassGain_[kS5]);
     const T g9 = Splat2<T>(allpassGain_[kS9]);
-    const Pair dry = Splat(dryGain_);
-    const Pair wetGain = Splat(wetGain_);
-    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
-    const __m128d threshold = _mm_set1_pd(static_cast<double>(silenceThreshold_));
-
-    const double* inL = inputs[kLeft];
-    const double* inR = inputs[kRight];
-    double* outL = outputs[kLeft];
-    double* outR = outputs[kRight];
     const double *aL = Span(kLeft, kLoopInputA), *aR = Span(kRight, kLoopInputA);
     const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
     const double *y7L = Span(kLeft, kAllpass7), *y7R = Span(kRight, kAllpass7);
     const double *y11L = Span(kLeft, kAllpass11), *y11R = Span(kRight, kAllpass11);
+    double* const wetOut = Span(kLeft, kWet);
 
     Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
     Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
-    int lastLoud = -1;
-
     for (std::uint32_t done = 0; done < n;) {
         std::uint32_t count = n - done;
         for (const Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
@@ -625,13 +613,6 @@ int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, 
                *r10R = s10R.Head() - done;
 
         for (std::uint32_t j = done; j < done + count; ++j) {
-            const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
-            // Silence gate: an input or the last wet sample above the ceiling restarts the count.
-            const __m128d loud = _mm_or_pd(_mm_cmpgt_pd(Magnitude(in.v), threshold),
-                                           _mm_cmpgt_pd(Magnitude(GateView(wet, wetRight_)), threshold));
-            if (_mm_movemask_pd(loud))
-                lastLoud = static_cast<int>(j);
-
             const T loopB = Load<T>(bL, bR, j);
             lowpassB = (lowpassB - loopB) * damp + loopB;
             const T loopA = Load<T>(aL, aR, j);
@@ -644,32 +625,7 @@ int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, 
             const T y9 = Load<T>(r9L, r9R, j) - g9 * lowpassB;
             Store(r9L, r9R, j, g9 * y9 + lowpassB);
             Store(r10L, r10R, j, y9);
-            wet = ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j);
-
-            // Tone and mix; the wet routings leave the filtered wet for the gate of the next sample.
-            if constexpr (kRoute == 0) {
-                wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
-            } else if constexpr (kRoute == 1 || kRoute == 2) {
-                if constexpr (kFilter1)
-                    wet = f1.Step(wet);
-                if constexpr (kFilter2 && kRoute == 1)
-                    wet = f2.Step(wet);
-            }
-            Pair out;
-            if constexpr (kStereo)
-                out = dry * in + wetGain * wet;
-            else
-                out = monoGains * Splat(wet) * wetGain + dry * in;
-            if constexpr (kRoute == 3) {
-                out = Parallel<kFilter1, kFilter2>(f1, f2, out);
-            } else if constexpr (kRoute == 2 || kRoute == 4) {
-                if constexpr (kFilter1 && kRoute == 4)
-                    out = f1.Step(out);
-                if constexpr (kFilter2)
-                    out = f2.Step(out);
-            }
-            _mm_storel_pd(outL + j, out.v);
-            _mm_storeh_pd(outR + j, out.v);
+            StoreWet(wetOut, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
         }
         for (Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
             r->Step(count);
@@ -684,10 +640,84 @@ int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, 
     if constexpr (kStereo) {
         left.lowpassA = Left(lowpassA), right.lowpassA = Right(lowpassA);
         left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
-        wetLeft_ = Left(wet), wetRight_ = Right(wet);
     } else {
         left.lowpassA = lowpassA;
         left.lowpassB = lowpassB;
+    }
+}
+
+// Tone and mix over the span's wet signal in the order of the routing, and the silence gate's ear.
+// The wet routings leave the filtered wet for the gate of the next sample. Returns the last sample
+// index at which the gate heard a signal, or -1.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+int ReverbEngine::ToneAndMix(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    constexpr bool kStereo = std::is_same_v<T, Pair>;
+    // Which filters act on the wet signal (one channel or two) and which on the output pair.
+    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
+    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
+    Filter1 f1;
+    Filter2 f2;
+    if constexpr (kFilter1) {
+        LoadCoefficients(f1, tone_[0]);
+        LoadHistory(f1, toneState_[0].data());
+    }
+    if constexpr (kFilter2) {
+        LoadCoefficients(f2, tone_[1]);
+        LoadHistory(f2, toneState_[1].data());
+    }
+    T wet;
+    if constexpr (kStereo)
+        wet = Both(wetLeft_, wetRight_);
+    else
+        wet = wetLeft_;
+    const Pair dry = Splat(dryGain_);
+    const Pair wetGain = Splat(wetGain_);
+    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
+    const __m128d threshold = _mm_set1_pd(static_cast<double>(silenceThreshold_));
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    double* outL = outputs[kLeft];
+    double* outR = outputs[kRight];
+    const double* wetIn = Span(kLeft, kWet);
+    int lastLoud = -1;
+
+    for (std::uint32_t j = 0; j < n; ++j) {
+        const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
+        // Silence gate: an input or the last wet sample above the ceiling restarts the count.
+        const __m128d loud = _mm_or_pd(_mm_cmpgt_pd(Magnitude(in.v), threshold),
+                                       _mm_cmpgt_pd(Magnitude(GateView(wet, wetRight_)), threshold));
+        if (_mm_movemask_pd(loud))
+            lastLoud = static_cast<int>(j);
+
+        wet = LoadWet<T>(wetIn, j);
+        if constexpr (kRoute == 0) {
+            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
+        } else if constexpr (kRoute == 1 || kRoute == 2) {
+            if constexpr (kFilter1)
+                wet = f1.Step(wet);
+            if constexpr (kFilter2 && kRoute == 1)
+                wet = f2.Step(wet);
+        }
+        Pair out;
+        if constexpr (kStereo)
+            out = dry * in + wetGain * wet;
+        else
+            out = monoGains * Splat(wet) * wetGain + dry * in;
+        if constexpr (kRoute == 3) {
+            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
+        } else if constexpr (kRoute == 2 || kRoute == 4) {
+            if constexpr (kFilter1 && kRoute == 4)
+                out = f1.Step(out);
+            if constexpr (kFilter2)
+                out = f2.Step(out);
+        }
+        _mm_storel_pd(outL + j, out.v);
+        _mm_storeh_pd(outR + j, out.v);
+    }
+
+    if constexpr (kStereo) {
+        wetLeft_ = Left(wet), wetRight_ = Right(wet);
+    } else {
         wetLeft_ = wet;
     }
     if constexpr (kFilter1)
@@ -699,7 +729,7 @@ int ReverbEngine::RunLoops(const double* const* inputs, double* const* outputs, 
 
 namespace {
 
-using LoopsFn = int (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
+using ToneAndMixFn = int (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
 
 } // namespace
 
@@ -761,9 +791,9 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
     }
 
 #define HALVANE_LOOPS(T, route)                                                                              \
-    &ReverbEngine::RunLoops<T, route, false, false>, &ReverbEngine::RunLoops<T, route, false, true>,         \
-        &ReverbEngine::RunLoops<T, route, true, false>, &ReverbEngine::RunLoops<T, route, true, true>
-    static constexpr LoopsFn kLoops[2][6][4] = {
+    &ReverbEngine::ToneAndMix<T, route, false, false>, &ReverbEngine::ToneAndMix<T, route, false, true>,     \
+        &ReverbEngine::ToneAndMix<T, route, true, false>, &ReverbEngine::ToneAndMix<T, route, true, true>
+    static constexpr ToneAndMixFn kToneAndMix[2][6][4] = {
         {{HALVANE_LOOPS(double, 0)},
          {HALVANE_LOOPS(double, 1)},
          {HALVANE_LOOPS(double, 2)},
@@ -781,7 +811,11 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
     // Any other EQ Mode is the plain mix.
     const int route = eqMode_ >= 0 && eqMode_ <= 4 ? eqMode_ : 5;
     const int filters = (tone_[0].IsOn() ? 2 : 0) + (tone_[1].IsOn() ? 1 : 0);
-    const int lastLoud = (this->*kLoops[stereo][route][filters])(inputs, outputs, n);
+    if (stereo)
+        RunLoops<Pair>(n);
+    else
+        RunLoops<double>(n);
+    const int lastLoud = (this->*kToneAndMix[stereo][route][filters])(inputs, outputs, n);
 
     // Nothing inside the span could open the gate (see ProcessBlock); the count restarts after
     // the last sample that heard a signal.

@@ -111,8 +111,9 @@ class ReverbEngine {
     std::uint32_t SpanLimit() const;
     void RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n);
     void FeedLoops(int channel, std::uint32_t n);
+    template <class T> void RunLoops(std::uint32_t n);
     template <class T, int kRoute, bool kFilter1, bool kFilter2>
-    int RunLoops(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    int ToneAndMix(const double* const* inputs, double* const* outputs, std::uint32_t n);
 
     std::array<std::int32_t, kNumParams> appliedValues_;
     std::int32_t eqMode_ = 0;
@@ -158,12 +159,14 @@ class ReverbEngine {
     std::array<bool, kNumParams> receivedMarks_{};
     int missingParams_ = kNumParams;
 
-    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass, and the
-    // outputs of the all-passes S7 and S11 (which need nothing of the span's own lowpass output).
-    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kSpanSignals };
+    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass, the
+    // outputs of the all-passes S7 and S11 (which need nothing of the span's own lowpass output) and
+    // the wet signal. A signal's right channel follows its left, so the wet pairs (left, right of
+    // each sample, in stereo) fit in its two halves.
+    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kWet, kSpanSignals };
     static constexpr std::uint32_t kMaxSpan = 256;
     double* Span(int channel, SpanSignal signal) {
-        return spanScratch_.data() + (channel * kSpanSignals + signal) * kMaxSpan;
+        return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
     }
     std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kMaxSpan, 0.0);
 };

@@ -1,0 +1,261 @@
+// Halvane's engine beside zita-rev1 (Debian's rev-plugins, loaded as a LADSPA plug-in) in one
+// process: the same noise, rate and block sizes, one core. Prints each real-time factor (seconds of
+// stereo 48 kHz audio per CPU second), Halvane's ratio to the peer, and the serial floor: the four
+// one-pole lowpass recurrences of the two loops in two channels alone, which no restructuring removes.
+// Measures only; asserts nothing.
+
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <ladspa.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ReverbEngine.h"
+
+namespace {
+
+constexpr double kRate = 48000.0;
+constexpr const char* kPeerLibrary = "/usr/lib/ladspa/zita-reverbs.so";
+constexpr const char* kPeerLabel = "zita-reverb";
+
+using Settings = std::array<double, kNumParams>;
+
+// Parameter defaults, in index order.
+constexpr Settings kDefaults = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
+                                0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
+// Both tone filters on (Peak and Lowshelf), side by side on the output ("Out Parallel").
+constexpr Settings kTwoFilters = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
+                                  1,  2000, 50,   6.0, 3, 2, 6000, 75, 6.0, 60, 50, -60};
+
+// One second of noise, loud enough that Halvane's silence gate never opens; both sample widths
+// hold the same values.
+struct Input {
+    std::vector<double> wide[2];
+    std::vector<float> narrow[2];
+
+    Input() {
+        std::uint32_t seed = 12345;
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < static_cast<int>(kRate); ++i) {
+                seed = seed * 1664525u + 1013904223u;
+                const auto x = static_cast<float>(static_cast<double>(seed >> 8) / 8388608.0 - 1.0);
+                narrow[c].push_back(x);
+                wide[c].push_back(x);
+            }
+    }
+};
+
+const Input& Noise() {
+    static const Input input;
+    return input;
+}
+
+// Runs `process(start, frames)` over the noise in blocks of state.range(0) and reports the rate.
+template <class Process> void Measure(benchmark::State& state, Process process) {
+    const auto frames = static_cast<int>(state.range(0));
+    const int length = static_cast<int>(kRate);
+    int start = 0;
+    for (auto _ : state) {
+        if (start + frames > length)
+            start = 0;
+        process(start, frames);
+        benchmark::ClobberMemory();
+        start += frames;
+    }
+    const double audioSeconds = static_cast<double>(state.iterations()) * frames / kRate;
+    state.counters["rtf"] = benchmark::Counter(audioSeconds, benchmark::Counter::kIsRate);
+}
+
+void BM_Halvane(benchmark::State& state, const Settings& settings) {
+    ReverbEngine engine;
+    for (int i = 0; i < kNumParams; ++i)
+        engine.ParamChanged(i, settings[i]);
+    engine.BeginFirstBlock();
+    engine.Reset(kRate, settings.data());
+    std::vector<double> out[2] = {std::vector<double>(state.range(0)), std::vector<double>(state.range(0))};
+    double* outs[2] = {out[0].data(), out[1].data()};
+    Measure(state, [&](int start, int frames) {
+        const double* ins[2] = {Noise().wide[0].data() + start, Noise().wide[1].data() + start};
+        engine.ProcessBlock(ins, outs, frames);
+        benchmark::DoNotOptimize(out[0].data());
+    });
+}
+
+// lp = (lp - x) * c + x four times over, as the engine's loops run it (no fused multiply-add).
+void BM_SerialFloor(benchmark::State& state) {
+    const double c = std::exp(8000.0 * -6.283185307179586 / kRate);
+    const double c2 = c * 0.5; // a second pole, so no two recurrences are the same expression
+    double lp[4] = {0.0, 0.0, 0.0, 0.0};
+    std::vector<double> out[2] = {std::vector<double>(state.range(0)), std::vector<double>(state.range(0))};
+    Measure(state, [&](int start, int frames) {
+        const double* inL = Noise().wide[0].data() + start;
+        const double* inR = Noise().wide[1].data() + start;
+        double a = lp[0], b = lp[1], d = lp[2], e = lp[3];
+        for (int i = 0; i < frames; ++i) {
+            a = (a - inL[i]) * c + inL[i];
+            b = (b - inL[i]) * c2 + inL[i];
+            d = (d - inR[i]) * c + inR[i];
+            e = (e - inR[i]) * c2 + inR[i];
+            out[0][i] = a;
+            out[1][i] = d;
+        }
+        lp[0] = a, lp[1] = b, lp[2] = d, lp[3] = e;
+        benchmark::DoNotOptimize(lp);
+        benchmark::DoNotOptimize(out[0].data());
+    });
+}
+
+// The peer through its LADSPA descriptor, every control at its declared default.
+class Peer {
+  public:
+    Peer() {
+        library_ = dlopen(kPeerLibrary, RTLD_NOW | RTLD_LOCAL);
+        if (!library_)
+            return;
+        const auto entry = reinterpret_cast<LADSPA_Descriptor_Function>(dlsym(library_, "ladspa_descriptor"));
+        for (unsigned long i = 0; entry && !descriptor_; ++i) {
+            const LADSPA_Descriptor* d = entry(i);
+            if (!d)
+                break;
+            if (std::string(d->Label) == kPeerLabel)
+                descriptor_ = d;
+        }
+    }
+    ~Peer() {
+        if (library_)
+            dlclose(library_);
+    }
+    Peer(const Peer&) = delete;
+    Peer& operator=(const Peer&) = delete;
+
+    const LADSPA_Descriptor* Descriptor() const { return descriptor_; }
+
+    static float DefaultOf(const LADSPA_PortRangeHint& hint) {
+        const auto h = hint.HintDescriptor;
+        const float lo = hint.LowerBound, hi = hint.UpperBound;
+        const bool log = LADSPA_IS_HINT_LOGARITHMIC(h) && lo > 0.0f && hi > 0.0f;
+        const auto between = [&](float w) {
+            return log ? std::exp(std::log(lo) * (1.0f - w) + std::log(hi) * w) : lo * (1.0f - w) + hi * w;
+        };
+        switch (h & LADSPA_HINT_DEFAULT_MASK) {
+        case LADSPA_HINT_DEFAULT_MINIMUM:
+            return lo;
+        case LADSPA_HINT_DEFAULT_LOW:
+            return between(0.25f);
+        case LADSPA_HINT_DEFAULT_MIDDLE:
+            return between(0.5f);
+        case LADSPA_HINT_DEFAULT_HIGH:
+            return between(0.75f);
+        case LADSPA_HINT_DEFAULT_MAXIMUM:
+            return hi;
+        case LADSPA_HINT_DEFAULT_1:
+            return 1.0f;
+        case LADSPA_HINT_DEFAULT_100:
+            return 100.0f;
+        case LADSPA_HINT_DEFAULT_440:
+            return 440.0f;
+        default:
+            return 0.0f;
+        }
+    }
+
+  private:
+    void* library_ = nullptr;
+    const LADSPA_Descriptor* descriptor_ = nullptr;
+};
+
+void BM_Peer(benchmark::State& state) {
+    static Peer peer;
+    const LADSPA_Descriptor* d = peer.Descriptor();
+    if (!d) {
+        state.SkipWithError("zita-rev1 not found: install rev-plugins");
+        return;
+    }
+    const auto frames = static_cast<unsigned long>(state.range(0));
+    LADSPA_Handle h = d->instantiate(d, static_cast<unsigned long>(kRate));
+    std::vector<float> controls(d->PortCount);
+    std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    int audioIn = 0, audioOut = 0;
+    for (unsigned long p = 0; p < d->PortCount; ++p) {
+        const auto kind = d->PortDescriptors[p];
+        if (LADSPA_IS_PORT_CONTROL(kind)) {
+            controls[p] = Peer::DefaultOf(d->PortRangeHints[p]);
+            d->connect_port(h, p, &controls[p]);
+        } else if (LADSPA_IS_PORT_OUTPUT(kind)) {
+            d->connect_port(h, p, out[audioOut++ % 2].data());
+        } else {
+            // Connected again for every block, at the block's place in the noise.
+            ++audioIn;
+        }
+    }
+    if (d->activate)
+        d->activate(h);
+    Measure(state, [&](int start, int) {
+        int channel = 0;
+        for (unsigned long p = 0; p < d->PortCount; ++p)
+            if (LADSPA_IS_PORT_AUDIO(d->PortDescriptors[p]) && LADSPA_IS_PORT_INPUT(d->PortDescriptors[p]))
+                d->connect_port(h, p, const_cast<float*>(Noise().narrow[channel++ % 2].data() + start));
+        d->run(h, frames);
+        benchmark::DoNotOptimize(out[0].data());
+    });
+    if (d->deactivate)
+        d->deactivate(h);
+    d->cleanup(h);
+    benchmark::DoNotOptimize(audioIn);
+}
+
+// Collects every real-time factor for the summary after the table.
+class SummaryReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto rtf = run.counters.find("rtf");
+            if (!run.error_occurred && rtf != run.counters.end())
+                rtf_[run.benchmark_name()] = rtf->second.value;
+        }
+    }
+
+    void PrintSummary() const {
+        std::printf("\nReal-time factors (stereo, 48 kHz, one core):\n");
+        for (const char* block : {"64", "512"}) {
+            const double halvane = Find(std::string("BM_Halvane/defaults/") + block);
+            const double filters = Find(std::string("BM_Halvane/two_filters_out_parallel/") + block);
+            const double peer = Find(std::string("BM_Peer/") + block);
+            const double floor = Find(std::string("BM_SerialFloor/") + block);
+            std::printf(
+                "  blocks of %3s: Halvane %6.0f, both filters \"Out Parallel\" %6.0f, zita-rev1 %6.0f, "
+                "Halvane / zita-rev1 %5.2f, serial floor %6.0f\n",
+                block, halvane, filters, peer, peer > 0.0 ? halvane / peer : 0.0, floor);
+        }
+    }
+
+  private:
+    double Find(const std::string& name) const {
+        const auto it = rtf_.find(name);
+        return it == rtf_.end() ? 0.0 : it->second;
+    }
+    std::map<std::string, double> rtf_;
+};
+
+} // namespace
+
+BENCHMARK_CAPTURE(BM_Halvane, defaults, kDefaults)->Arg(64)->Arg(512);
+BENCHMARK_CAPTURE(BM_Halvane, two_filters_out_parallel, kTwoFilters)->Arg(64)->Arg(512);
+BENCHMARK(BM_Peer)->Arg(64)->Arg(512);
+BENCHMARK(BM_SerialFloor)->Arg(64)->Arg(512);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintSummary();
+    benchmark::Shutdown();
+    return 0;
+}
