@@ -12,16 +12,29 @@ class LevelMeter {
   public:
     static constexpr double kRingThreshold = 0.001; // -60 dBFS
 
-    void add(const double* left, const double* right, int count) {
-        for (int i = 0; i < count; ++i, ++frames_) {
-            const double l = std::fabs(left[i]);
-            const double r = std::fabs(right[i]);
-            const double louder = std::max(l, r);
-            peak_ = std::max(peak_, louder);
-            sumSquares_ += l * l + r * r;
-            if (louder > kRingThreshold)
-                lastLoud_ = frames_;
+    // Samples as written: floats or doubles, measured in double.
+    template <class T> void add(const T* left, const T* right, int count) {
+        // In locals, so the loop keeps them in registers.
+        double peak = peak_;
+        double sumLeft = 0.0;
+        double sumRight = 0.0;
+        long long lastLoud = lastLoud_;
+        for (int i = 0; i < count; ++i) {
+            const double l = std::fabs(static_cast<double>(left[i]));
+            const double r = std::fabs(static_cast<double>(right[i]));
+            // Selects rather than branches: which channel is louder changes at random.
+            peak = l > peak ? l : peak;
+            peak = r > peak ? r : peak;
+            // One sum per channel: two short dependency chains instead of one long one.
+            sumLeft += l * l;
+            sumRight += r * r;
+            const bool loud = (l > kRingThreshold) | (r > kRingThreshold);
+            lastLoud = loud ? frames_ + i : lastLoud;
         }
+        peak_ = peak;
+        sumSquares_ += sumLeft + sumRight;
+        lastLoud_ = lastLoud;
+        frames_ += count > 0 ? count : 0;
     }
 
     long long frames() const { return frames_; }
