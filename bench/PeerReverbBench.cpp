@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "ParameterTable.h"
 #include "ReverbEngine.h"
 
 namespace {
@@ -26,12 +27,17 @@ constexpr const char* kPeerLabel = "zita-reverb";
 
 using Settings = std::array<double, kNumParams>;
 
-// Parameter defaults, in index order.
-constexpr Settings kDefaults = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-                                0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
+constexpr Settings kDefaults = ParamDefaults();
+
 // Both tone filters on (Peak and Lowshelf), side by side on the output ("Out Parallel").
-constexpr Settings kTwoFilters = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-                                  1,  2000, 50,   6.0, 3, 2, 6000, 75, 6.0, 60, 50, -60};
+constexpr Settings TwoFilters() {
+    Settings s = kDefaults;
+    s[kEqType] = 1;
+    s[kEqMode] = 3;
+    s[kEq2Type] = 2;
+    return s;
+}
+constexpr Settings kTwoFilters = TwoFilters();
 
 // One second of noise, loud enough that Halvane's silence gate never opens; both sample widths
 // hold the same values.

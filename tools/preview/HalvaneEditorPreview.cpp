@@ -12,7 +12,7 @@
 #include "LICE_PNG.h"
 #include "LICE_Shapes.h"
 #include "LICE_SysBitmap.h"
-#include "ParameterTable.h"
+#include "ParamSpecFromTable.h"
 
 namespace {
 
@@ -21,31 +21,15 @@ using namespace EditorLayout;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kSourceAlpha = LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
 
-int Nearest(double v) {
-    return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5);
-}
-
-double NormalizedDefault(const ParamDefinition& p) {
-    const double linear = (p.defaultValue - p.minimum) / (p.maximum - p.minimum);
-    return std::pow(linear, 1.0 / p.shape);
+double NormalizedDefault(const IParamSpec& p) {
+    return p.NormalizedFromPlain(p.Default());
 }
 
 // The text a control shows for its parameter's default value.
-std::string DisplayText(const ParamDefinition& p, bool withUnit) {
-    std::string text;
-    char buffer[64];
-    if (p.kind == ParamKind::Enumerated) {
-        text = p.texts[static_cast<int>(p.defaultValue)];
-    } else {
-        int decimals = 0;
-        if (p.kind == ParamKind::Real && p.defaultValue != 0.0)
-            for (double step = p.step; decimals < 6 && step != std::floor(step); step *= 10.0)
-                ++decimals;
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, p.defaultValue);
-        text = buffer;
-    }
-    if (withUnit && p.label[0])
-        text += std::string(" ") + p.label;
+std::string DisplayText(const IParamSpec& p, bool withUnit) {
+    std::string text = p.FormatForDisplay(p.Default(), false);
+    if (withUnit && p.Label()[0])
+        text += std::string(" ") + p.Label();
     return text;
 }
 
@@ -77,7 +61,7 @@ std::unique_ptr<LICE_MemBitmap> PointerHalf(const LICE_MemBitmap& knob) {
     return half;
 }
 
-void DrawKnob(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& pointer, const ParamDefinition& p,
+void DrawKnob(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& pointer, const IParamSpec& p,
               LICE_CachedFont* font) {
     const LICE_pixel valueColor = LICE_RGBA(255, 255, 255, 230);
     const LICE_Rect band{c.left, c.bottom - kValueTextSize + c.textOffset, c.right, c.bottom + c.textOffset};
@@ -93,26 +77,27 @@ void DrawKnob(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& pointe
 }
 
 void DrawDropDown(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& strip,
-                  const ImageResource& image, const ParamDefinition& p) {
+                  const ImageResource& image, const IParamSpec& p) {
     const int frames = image.frames;
     const double value = NormalizedDefault(p);
-    const int frame = Nearest((frames - 1) * value) + 1;
-    const int frameHeight = Nearest(static_cast<double>(strip.Height()) / frames);
+    const int frame = RoundHalfAwayFromZero((frames - 1) * value) + 1;
+    const int frameHeight = RoundHalfAwayFromZero(static_cast<double>(strip.Height()) / frames);
     const int srcY = frame >= 2 ? static_cast<int>(strip.Height() * (frame - 1.0) / frames + 0.5) : 0;
     LICE_Blit(dest, &strip, c.left, c.top + 1, 0, srcY, strip.Width(), frameHeight, 1.0f, kSourceAlpha);
 }
 
-void DrawSlider(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& handle, const ParamDefinition& p,
+void DrawSlider(LICE_IBitmap* dest, const Control& c, const LICE_MemBitmap& handle, const IParamSpec& p,
                 LICE_CachedFont* font) {
     const LICE_Rect band{c.left, c.bottom - kValueTextSize, c.right, c.bottom};
     DrawLabel(dest, font, LICE_RGBA(255, 255, 255, 230), DisplayText(p, true), band, LICE_DT_CENTER);
     const int trackLength = 128;
     const double centre = (c.left + c.right) * 0.5;
-    const int areaLeft = Nearest(centre - trackLength / 2);
+    const int areaLeft = RoundHalfAwayFromZero(centre - trackLength / 2);
     const int travel = trackLength - handle.Width();
     const double hx = travel * NormalizedDefault(p) + areaLeft;
     // Idle handles are dimmed while the editor tracks the mouse.
-    LICE_Blit(dest, &handle, Nearest(hx), c.top, 0, 0, handle.Width(), handle.Height(), 0.8f, kSourceAlpha);
+    LICE_Blit(dest, &handle, RoundHalfAwayFromZero(hx), c.top, 0, 0, handle.Width(), handle.Height(), 0.8f,
+              kSourceAlpha);
 }
 
 } // namespace
@@ -122,7 +107,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: halvane-editor-preview OUTPUT.png\n");
         return 2;
     }
-    const auto& params = ParamTable();
+    IParamSpec params[kNumParams];
+    for (int i = 0; i < kNumParams; ++i)
+        DefineParamSpec(params[i], ParamTable()[static_cast<size_t>(i)]);
     LICE_SysBitmap face(kWidth, kHeight);
 
     std::unique_ptr<LICE_MemBitmap> images[kImageCount];
@@ -154,17 +141,17 @@ int main(int argc, char** argv) {
     std::unique_ptr<LICE_MemBitmap> pointers[3] = {
         PointerHalf(image(kImgKnob)), PointerHalf(image(kImgKnobFilter)), PointerHalf(image(kImgKnobLarge))};
     const LICE_pixel faint = LICE_RGBA(255, 255, 255, 100);
-    const bool monoPlacement = params[kStereo].defaultValue == 0.0;
+    const bool monoPlacement = params[kStereo].Default() == 0.0;
 
     for (const Control& c : kControls) {
-        const ParamDefinition* p = c.param >= 0 ? &params[static_cast<size_t>(c.param)] : nullptr;
+        const IParamSpec* p = c.param >= 0 ? &params[c.param] : nullptr;
         switch (c.kind) {
         case ControlKind::VersionText:
             DrawLabel(&face, smallFont.get(), faint, "v2.1", {c.left, c.top, c.right, c.bottom},
                       LICE_DT_LEFT);
             break;
         case ControlKind::ThresholdLabel: {
-            const int a = Nearest((c.bottom - c.top - 13) * 0.5);
+            const int a = RoundHalfAwayFromZero((c.bottom - c.top - 13) * 0.5);
             DrawLabel(&face, smallFont.get(), faint, "bypass", {c.left, c.top + a, c.right, c.bottom},
                       LICE_DT_RIGHT);
             break;
