@@ -8,7 +8,11 @@
 // the run no line wraps and none is shorter than the run, so every read returns a sample written
 // before it: the stages can run one after the other over the whole run, several samples at a time.
 struct LoopFeed {
-    double* x; // in: pre-delayed input; out: diffused
+    // The pre-delay: with a ring (no shorter than the run) x = what the ring returns while it takes
+    // the input; without one the input is already pre-delayed.
+    const double* input;
+    double* preDelay; // null: none
+    double* x;        // out: diffused
     double* loopInA;
     double* loopInB;
     double* out7;

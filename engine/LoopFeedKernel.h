@@ -4,6 +4,8 @@
 // per instruction set; everything here has internal linkage, so no copy built for one instruction
 // set can stand in for another's.
 
+#include <type_traits>
+
 #include "LoopFeed.h"
 
 namespace {
@@ -29,12 +31,18 @@ template <class V> void Run(LoopFeed& r) {
     const std::uint32_t n = r.count;
     std::uint32_t vectorEnd = n - n % w;
 
-    {
+    // Pre-delay (d = line, line = input) and the four diffusers.
+    const auto diffuse = [&](auto withPreDelay) {
+        constexpr bool kPre = decltype(withPreDelay)::value;
+        const double* const u = r.input;
+        double* const p = r.preDelay;
         double* const x = r.x;
         double *const s1 = r.s1, *const s2 = r.s2, *const s3 = r.s3, *const s4 = r.s4;
         const V g1 = V::Splat(r.g1), g2 = V::Splat(r.g2), g3 = V::Splat(r.g3), g4 = V::Splat(r.g4);
         for (std::uint32_t j = 0; j < vectorEnd; j += w) {
-            V v = V::Load(x + j);
+            V v = V::Load((kPre ? p : u) + j);
+            if constexpr (kPre)
+                V::Store(p + j, V::Load(u + j));
             v = Allpass(s1 + j, g1, v);
             v = Allpass(s2 + j, g2, v);
             v = Allpass(s3 + j, g3, v);
@@ -42,14 +50,20 @@ template <class V> void Run(LoopFeed& r) {
             V::Store(x + j, v);
         }
         for (std::uint32_t j = vectorEnd; j < n; ++j) {
-            double v = x[j];
+            double v = (kPre ? p : u)[j];
+            if constexpr (kPre)
+                p[j] = u[j];
             v = Allpass(s1 + j, r.g1, v);
             v = Allpass(s2 + j, r.g2, v);
             v = Allpass(s3 + j, r.g3, v);
             v = Allpass(s4 + j, r.g4, v);
             x[j] = v;
         }
-    }
+    };
+    if (r.preDelay)
+        diffuse(std::true_type{});
+    else
+        diffuse(std::false_type{});
 
     // One loop at a time: y7 = all-pass(S7, S6's output), S8 takes y7 and returns the feedback.
     const auto loop = [&](const double* s6, double* s7, double* s8, double g7d, double loopGain, double* in,

@@ -428,14 +428,6 @@ template <> inline Pair LoadWet<Pair>(const double* wet, std::uint32_t j) {
     return {_mm_loadu_pd(wet + 2 * j)};
 }
 
-// The gate's view of a wet value: both channels; "Mono" keeps the right one from its last stereo sample.
-inline __m128d GateView(Pair wet, double) {
-    return wet.v;
-}
-inline __m128d GateView(double wetLeft, double wetRight) {
-    return _mm_set_pd(wetRight, wetLeft);
-}
-
 inline __m128d Magnitude(__m128d v) {
     return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
 }
@@ -536,9 +528,10 @@ void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
 
 } // namespace
 
-// Lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a ring wraps.
-void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
-    static const auto run = CpuHasAvx2() ? RunLoopFeedAvx2 : RunLoopFeed;
+// The pre-delay and lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a
+// ring wraps. A pre-delay shorter than the span returns part of the span itself: it runs first.
+void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) {
+    const auto run = widePaths_ ? RunLoopFeedAvx2 : RunLoopFeed;
     Channel& ch = channels_[channel];
     const auto& g = allpassGain_;
     LoopFeed feed{};
@@ -548,13 +541,24 @@ void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
     feed.feedbackA = ch.feedbackA;
     feed.feedbackB = ch.feedbackB;
 
+    const bool shortPreDelay = ch.lines[0].Size() < n;
+    if (shortPreDelay) {
+        PreDelay(ch.lines[0], input, Span(channel, kDiffused), n);
+        input = Span(channel, kDiffused);
+    }
+    // A short pre-delay is done and stands still here: its room never cuts a run.
+    Run s0(ch.lines[0]);
+    if (shortPreDelay)
+        s0.position = 0, s0.size = n;
     Run s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
     Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
     Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
     for (std::uint32_t done = 0; done < n; done += feed.count) {
         feed.count = n - done;
-        for (const Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+        for (const Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
             feed.count = std::min(feed.count, r->Room());
+        feed.input = input + done;
+        feed.preDelay = shortPreDelay ? nullptr : s0.Head();
         feed.x = Span(channel, kDiffused) + done;
         feed.loopInA = Span(channel, kLoopInputA) + done;
         feed.loopInB = Span(channel, kLoopInputB) + done;
@@ -564,9 +568,11 @@ void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
         feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
         feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
         run(feed);
-        for (Run* r : {&s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+        for (Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
             r->Step(feed.count);
     }
+    if (!shortPreDelay)
+        ch.lines[0].Advance(n);
     ch.feedbackA = feed.feedbackA;
     ch.feedbackB = feed.feedbackB;
     // S6 and S10 were only read: the serial loop writes them and moves them on.
@@ -574,13 +580,22 @@ void ReverbEngine::FeedLoops(int channel, std::uint32_t n) {
         ch.lines[k].Advance(n);
 }
 
-// The loops' serial part over the span, both channels side by side (T = Pair) or the single
-// network of "Mono" (T = double): lp = (lp - in) * dampCoef + in, the all-passes S5 and S9 on the
-// lowpasses, S6 and S10 take their outputs, and wet = ((y5 + y7) + y9) + y11 goes to the span's
-// wet signal (pairs in stereo).
-template <class T> void ReverbEngine::RunLoops(std::uint32_t n) {
+// The serial part of the span, both channels side by side (T = Pair) or the single network of
+// "Mono" (T = double). Two recurrences run here, each in its own chain:
+// - the loops: lp = (lp - in) * dampCoef + in; the all-passes S5 and S9 on the lowpasses, S6 and S10
+//   take their outputs, and wet = ((y5 + y7) + y9) + y11 goes to the span's wet signal (pairs in
+//   stereo);
+// - tone and mix over that wet signal in the order of the routing.
+// The second trails the first by a few samples, so the two chains overlap in the processor instead
+// of waiting for each other.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double* const* inputs,
+                                                                    double* const* outputs, std::uint32_t n) {
     constexpr bool kStereo = std::is_same_v<T, Pair>;
     constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
+    constexpr std::uint32_t kLag = 16;
+
+    // Loops.
     Channel& left = channels_[kLeft];
     Channel& right = channels_[kSecond];
     T lowpassA, lowpassB;
@@ -598,7 +613,65 @@ template <class T> void ReverbEngine::RunLoops(std::uint32_t n) {
     const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
     const double *y7L = Span(kLeft, kAllpass7), *y7R = Span(kRight, kAllpass7);
     const double *y11L = Span(kLeft, kAllpass11), *y11R = Span(kRight, kAllpass11);
-    double* const wetOut = Span(kLeft, kWet);
+    double* const wetSpan = Span(kLeft, kWet);
+
+    // Tone and mix. Which filters act on the wet signal (one channel or two) and which on the
+    // output pair.
+    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
+    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
+    Filter1 f1;
+    Filter2 f2;
+    if constexpr (kFilter1) {
+        LoadCoefficients(f1, tone_[0]);
+        LoadHistory(f1, toneState_[0].data());
+    }
+    if constexpr (kFilter2) {
+        LoadCoefficients(f2, tone_[1]);
+        LoadHistory(f2, toneState_[1].data());
+    }
+    T wet;
+    if constexpr (kStereo)
+        wet = Both(wetLeft_, wetRight_);
+    else
+        wet = wetLeft_;
+    const Pair dry = Splat(dryGain_);
+    const Pair wetGain = Splat(wetGain_);
+    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    double* outL = outputs[kLeft];
+    double* outR = outputs[kRight];
+
+    const auto toneStep = [&](std::uint32_t j) {
+        const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
+        wet = LoadWet<T>(wetSpan, j);
+        // The wet routings put the filtered wet back: the gate hears it (see LastHeard).
+        if constexpr (kRoute == 0 && (kFilter1 || kFilter2)) {
+            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
+            StoreWet(wetSpan, j, wet);
+        } else if constexpr ((kRoute == 1 && (kFilter1 || kFilter2)) || (kRoute == 2 && kFilter1)) {
+            if constexpr (kFilter1)
+                wet = f1.Step(wet);
+            if constexpr (kFilter2 && kRoute == 1)
+                wet = f2.Step(wet);
+            StoreWet(wetSpan, j, wet);
+        }
+        Pair out;
+        if constexpr (kStereo)
+            out = dry * in + wetGain * wet;
+        else
+            out = monoGains * Splat(wet) * wetGain + dry * in;
+        if constexpr (kRoute == 3) {
+            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
+        } else if constexpr (kRoute == 2 || kRoute == 4) {
+            if constexpr (kFilter1 && kRoute == 4)
+                out = f1.Step(out);
+            if constexpr (kFilter2)
+                out = f2.Step(out);
+        }
+        _mm_storel_pd(outL + j, out.v);
+        _mm_storeh_pd(outR + j, out.v);
+    };
 
     Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
     Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
@@ -625,12 +698,17 @@ template <class T> void ReverbEngine::RunLoops(std::uint32_t n) {
             const T y9 = Load<T>(r9L, r9R, j) - g9 * lowpassB;
             Store(r9L, r9R, j, g9 * y9 + lowpassB);
             Store(r10L, r10R, j, y9);
-            StoreWet(wetOut, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
+            StoreWet(wetSpan, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
+
+            if (j >= kLag)
+                toneStep(j - kLag);
         }
         for (Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
             r->Step(count);
         done += count;
     }
+    for (std::uint32_t j = n > kLag ? n - kLag : 0; j < n; ++j)
+        toneStep(j);
 
     for (const int k : {5, 6, 9, 10}) {
         left.lines[k].Advance(n);
@@ -640,98 +718,64 @@ template <class T> void ReverbEngine::RunLoops(std::uint32_t n) {
     if constexpr (kStereo) {
         left.lowpassA = Left(lowpassA), right.lowpassA = Right(lowpassA);
         left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
+        wetLeft_ = Left(wet), wetRight_ = Right(wet);
     } else {
         left.lowpassA = lowpassA;
         left.lowpassB = lowpassB;
-    }
-}
-
-// Tone and mix over the span's wet signal in the order of the routing, and the silence gate's ear.
-// The wet routings leave the filtered wet for the gate of the next sample. Returns the last sample
-// index at which the gate heard a signal, or -1.
-template <class T, int kRoute, bool kFilter1, bool kFilter2>
-int ReverbEngine::ToneAndMix(const double* const* inputs, double* const* outputs, std::uint32_t n) {
-    constexpr bool kStereo = std::is_same_v<T, Pair>;
-    // Which filters act on the wet signal (one channel or two) and which on the output pair.
-    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
-    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
-    Filter1 f1;
-    Filter2 f2;
-    if constexpr (kFilter1) {
-        LoadCoefficients(f1, tone_[0]);
-        LoadHistory(f1, toneState_[0].data());
-    }
-    if constexpr (kFilter2) {
-        LoadCoefficients(f2, tone_[1]);
-        LoadHistory(f2, toneState_[1].data());
-    }
-    T wet;
-    if constexpr (kStereo)
-        wet = Both(wetLeft_, wetRight_);
-    else
-        wet = wetLeft_;
-    const Pair dry = Splat(dryGain_);
-    const Pair wetGain = Splat(wetGain_);
-    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
-    const __m128d threshold = _mm_set1_pd(static_cast<double>(silenceThreshold_));
-    const double* inL = inputs[kLeft];
-    const double* inR = inputs[kRight];
-    double* outL = outputs[kLeft];
-    double* outR = outputs[kRight];
-    const double* wetIn = Span(kLeft, kWet);
-    int lastLoud = -1;
-
-    for (std::uint32_t j = 0; j < n; ++j) {
-        const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
-        // Silence gate: an input or the last wet sample above the ceiling restarts the count.
-        const __m128d loud = _mm_or_pd(_mm_cmpgt_pd(Magnitude(in.v), threshold),
-                                       _mm_cmpgt_pd(Magnitude(GateView(wet, wetRight_)), threshold));
-        if (_mm_movemask_pd(loud))
-            lastLoud = static_cast<int>(j);
-
-        wet = LoadWet<T>(wetIn, j);
-        if constexpr (kRoute == 0) {
-            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
-        } else if constexpr (kRoute == 1 || kRoute == 2) {
-            if constexpr (kFilter1)
-                wet = f1.Step(wet);
-            if constexpr (kFilter2 && kRoute == 1)
-                wet = f2.Step(wet);
-        }
-        Pair out;
-        if constexpr (kStereo)
-            out = dry * in + wetGain * wet;
-        else
-            out = monoGains * Splat(wet) * wetGain + dry * in;
-        if constexpr (kRoute == 3) {
-            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
-        } else if constexpr (kRoute == 2 || kRoute == 4) {
-            if constexpr (kFilter1 && kRoute == 4)
-                out = f1.Step(out);
-            if constexpr (kFilter2)
-                out = f2.Step(out);
-        }
-        _mm_storel_pd(outL + j, out.v);
-        _mm_storeh_pd(outR + j, out.v);
-    }
-
-    if constexpr (kStereo) {
-        wetLeft_ = Left(wet), wetRight_ = Right(wet);
-    } else {
         wetLeft_ = wet;
     }
     if constexpr (kFilter1)
         SaveHistory(f1, toneState_[0].data());
     if constexpr (kFilter2)
         SaveHistory(f2, toneState_[1].data());
-    return lastLoud;
+}
+
+// The same operations on two-element vectors either way; the AVX2 build of it only gains the
+// instruction set's three-operand forms (fewer register copies), no wider or fused arithmetic.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+void ReverbEngine::RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
+}
+
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+__attribute__((target("avx2"))) void ReverbEngine::RunSerialAvx2(const double* const* inputs,
+                                                                 double* const* outputs, std::uint32_t n) {
+    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
 }
 
 namespace {
 
-using ToneAndMixFn = int (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
+using SerialFn = void (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
 
 } // namespace
+
+// The silence gate over a span: the last sample whose inputs, or the wet sample before it (as the
+// tone routing left it), is above the ceiling; -1 when there is none. Searched from the end, so a
+// loud span costs one test.
+int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double wetRight,
+                            std::uint32_t n) const {
+    const double threshold = silenceThreshold_;
+    const __m128d limit = _mm_set1_pd(threshold);
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    const double* wet = const_cast<ReverbEngine*>(this)->Span(kLeft, kWet);
+    const bool stereo = stereoMode_ != 0;
+    // "Mono" leaves the right wet value from the last stereo sample; above the ceiling it is heard
+    // at every sample.
+    if (!stereo && std::fabs(wetRight) > threshold)
+        return static_cast<int>(n) - 1;
+    for (std::uint32_t j = n; j-- > 1;) {
+        const __m128d in = _mm_loadh_pd(_mm_load_sd(inL + j), inR + j);
+        const __m128d before = stereo ? _mm_loadu_pd(wet + 2 * (j - 1)) : _mm_load_sd(wet + (j - 1));
+        if (_mm_movemask_pd(
+                _mm_or_pd(_mm_cmpgt_pd(Magnitude(in), limit), _mm_cmpgt_pd(Magnitude(before), limit))))
+            return static_cast<int>(j);
+    }
+    if (n > 0 && (std::fabs(inL[0]) > threshold || std::fabs(inR[0]) > threshold ||
+                  std::fabs(wetLeft) > threshold || (stereo && std::fabs(wetRight) > threshold)))
+        return 0;
+    return -1;
+}
 
 // Copies input to output while the gate stays open; returns where a sample above the ceiling
 // closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
@@ -777,45 +821,40 @@ std::uint32_t ReverbEngine::SpanLimit() const {
 void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n) {
     const bool stereo = stereoMode_ != 0;
     if (stereo) {
-        PreDelay(channels_[kLeft].lines[0], inputs[kLeft], Span(kLeft, kDiffused), n);
-        PreDelay(channels_[kRight].lines[0], inputs[kRight], Span(kRight, kDiffused), n);
-        FeedLoops(kLeft, n);
-        FeedLoops(kRight, n);
+        FeedLoops(kLeft, inputs[kLeft], n);
+        FeedLoops(kRight, inputs[kRight], n);
     } else {
         // u = (right + left) * 0.5 into the left network; the right set stays untouched.
         double* sum = Span(kRight, kDiffused);
         for (std::uint32_t j = 0; j < n; ++j)
             sum[j] = (inputs[kRight][j] + inputs[kLeft][j]) * 0.5;
-        PreDelay(channels_[kLeft].lines[0], sum, Span(kLeft, kDiffused), n);
-        FeedLoops(kLeft, n);
+        FeedLoops(kLeft, sum, n);
     }
 
-#define HALVANE_LOOPS(T, route)                                                                              \
-    &ReverbEngine::ToneAndMix<T, route, false, false>, &ReverbEngine::ToneAndMix<T, route, false, true>,     \
-        &ReverbEngine::ToneAndMix<T, route, true, false>, &ReverbEngine::ToneAndMix<T, route, true, true>
-    static constexpr ToneAndMixFn kToneAndMix[2][6][4] = {
-        {{HALVANE_LOOPS(double, 0)},
-         {HALVANE_LOOPS(double, 1)},
-         {HALVANE_LOOPS(double, 2)},
-         {HALVANE_LOOPS(double, 3)},
-         {HALVANE_LOOPS(double, 4)},
-         {HALVANE_LOOPS(double, 5)}},
-        {{HALVANE_LOOPS(Pair, 0)},
-         {HALVANE_LOOPS(Pair, 1)},
-         {HALVANE_LOOPS(Pair, 2)},
-         {HALVANE_LOOPS(Pair, 3)},
-         {HALVANE_LOOPS(Pair, 4)},
-         {HALVANE_LOOPS(Pair, 5)}},
+#define HALVANE_LOOPS(F, T, route)                                                                           \
+    &ReverbEngine::F<T, route, false, false>, &ReverbEngine::F<T, route, false, true>,                       \
+        &ReverbEngine::F<T, route, true, false>, &ReverbEngine::F<T, route, true, true>
+#define HALVANE_ROUTES(F, T)                                                                                 \
+    {                                                                                                        \
+        {HALVANE_LOOPS(F, T, 0)}, {HALVANE_LOOPS(F, T, 1)}, {HALVANE_LOOPS(F, T, 2)},                        \
+            {HALVANE_LOOPS(F, T, 3)}, {HALVANE_LOOPS(F, T, 4)}, {                                            \
+            HALVANE_LOOPS(F, T, 5)                                                                           \
+        }                                                                                                    \
+    }
+    // [wide][stereo][route][filters]
+    static constexpr SerialFn kSerial[2][2][6][4] = {
+        {HALVANE_ROUTES(RunSerial, double), HALVANE_ROUTES(RunSerial, Pair)},
+        {HALVANE_ROUTES(RunSerialAvx2, double), HALVANE_ROUTES(RunSerialAvx2, Pair)},
     };
+#undef HALVANE_ROUTES
 #undef HALVANE_LOOPS
     // Any other EQ Mode is the plain mix.
     const int route = eqMode_ >= 0 && eqMode_ <= 4 ? eqMode_ : 5;
     const int filters = (tone_[0].IsOn() ? 2 : 0) + (tone_[1].IsOn() ? 1 : 0);
-    if (stereo)
-        RunLoops<Pair>(n);
-    else
-        RunLoops<double>(n);
-    const int lastLoud = (this->*kToneAndMix[stereo][route][filters])(inputs, outputs, n);
+    const double wetBeforeLeft = wetLeft_;
+    const double wetBeforeRight = wetRight_;
+    (this->*kSerial[widePaths_][stereo][route][filters])(inputs, outputs, n);
+    const int lastLoud = LastHeard(inputs, wetBeforeLeft, wetBeforeRight, n);
 
     // Nothing inside the span could open the gate (see ProcessBlock); the count restarts after
     // the last sample that heard a signal.

@@ -6,6 +6,7 @@
 
 #include "DelayLine.h"
 #include "EngineParams.h"
+#include "LoopFeed.h"
 #include "ToneFilter.h"
 
 // The Halvane reverb: per channel a pre-delay, four series all-pass diffusers and two damped
@@ -107,13 +108,17 @@ class ReverbEngine {
     void ResizePreDelay();
     void ResizeStages();
 
+    int LastHeard(const double* const* inputs, double wetLeft, double wetRight, std::uint32_t n) const;
     int PassThrough(const double* const* inputs, double* const* outputs, int start, int frames);
     std::uint32_t SpanLimit() const;
     void RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n);
-    void FeedLoops(int channel, std::uint32_t n);
-    template <class T> void RunLoops(std::uint32_t n);
+    void FeedLoops(int channel, const double* input, std::uint32_t n);
     template <class T, int kRoute, bool kFilter1, bool kFilter2>
-    int ToneAndMix(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    void SerialPart(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    template <class T, int kRoute, bool kFilter1, bool kFilter2>
+    void RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    template <class T, int kRoute, bool kFilter1, bool kFilter2>
+    void RunSerialAvx2(const double* const* inputs, double* const* outputs, std::uint32_t n);
 
     std::array<std::int32_t, kNumParams> appliedValues_;
     std::int32_t eqMode_ = 0;
@@ -169,4 +174,6 @@ class ReverbEngine {
         return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
     }
     std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kMaxSpan, 0.0);
+    // The AVX2 builds of the span loops, where the CPU has them; the same bits either way.
+    bool widePaths_ = CpuHasAvx2();
 };

@@ -13,6 +13,9 @@ class PerSampleReference {
   public:
     explicit PerSampleReference(ReverbEngine& engine) : e_(engine) {}
 
+    // Makes an engine run the SSE2 builds of its span loops even where the CPU has AVX2.
+    static void UseBaselinePaths(ReverbEngine& engine) { engine.widePaths_ = false; }
+
     void ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
         const double threshold = e_.silenceThreshold_;
         const bool stereo = e_.stereoMode_ != 0;

@@ -72,14 +72,21 @@ void ExpectSame(const std::string& name, const Settings& settings, const Stereo&
     const Stereo expected =
         Run(model, changes, in, 1, false,
             [&](const double* const* i, double* const* o, int n) { reference.ProcessBlock(i, o, n); });
-    for (const int split : kSplits) {
-        ReverbEngine e = MakeEngine(settings, rate);
-        const bool inPlace = split == 333;
-        const Stereo out =
-            Run(e, changes, in, split, inPlace,
-                [&](const double* const* i, double* const* o, int n) { e.ProcessBlock(i, o, n); });
-        EXPECT_TRUE(BitEqual(out, expected)) << name << ", blocks of " << split;
-        EXPECT_TRUE(SameState(e, model)) << name << ", blocks of " << split;
+    for (const bool baseline : {false, true}) {
+        if (baseline && !CpuHasAvx2())
+            continue; // the baseline paths ran already
+        for (const int split : kSplits) {
+            ReverbEngine e = MakeEngine(settings, rate);
+            if (baseline)
+                PerSampleReference::UseBaselinePaths(e);
+            const bool inPlace = split == 333;
+            const Stereo out =
+                Run(e, changes, in, split, inPlace,
+                    [&](const double* const* i, double* const* o, int n) { e.ProcessBlock(i, o, n); });
+            EXPECT_TRUE(BitEqual(out, expected))
+                << name << ", blocks of " << split << (baseline ? ", SSE2" : "");
+            EXPECT_TRUE(SameState(e, model)) << name << ", blocks of " << split << (baseline ? ", SSE2" : "");
+        }
     }
 }
 
@@ -180,29 +187,4 @@ TEST(SpanPath, GateOpensAndClosesOnTheSameSamples) {
     // The wet signal alone holds the gate shut: "Mono" after stereo with a loud last right sample.
     ExpectSame("gate mono after stereo", With({{kTime, 0.2}, {kBypassCeil, -50}}), Burst(3000, 30000, 13),
                8000.0, {{3000, kStereo, 0}});
-}
-
-// The AVX2 kernel against the SSE2 one on the same rings, for every run length around the widths.
-TEST(SpanPath, WideKernelGivesTheSameBits) {
-    if (!CpuHasAvx2())
-        GTEST_SKIP() << "no AVX2 on this CPU";
-    for (std::uint32_t count = 0; count < 23; ++count) {
-        std::vector<std::vector<double>> buffers[2];
-        LoopFeed feeds[2];
-        for (int k = 0; k < 2; ++k) {
-            const Stereo noise = Noise(15 * 24, 0.8, 17 + count);
-            for (int b = 0; b < 15; ++b)
-                buffers[k].emplace_back(noise.left.begin() + b * 24, noise.left.begin() + (b + 1) * 24);
-            auto p = [&](int b) { return buffers[k][b].data(); };
-            feeds[k] = LoopFeed{p(0), p(1),  p(2),  p(3),  p(4),  p(5),  p(6), p(7),   p(8),
-                                p(9), p(10), p(11), p(12), p(13), p(14), 0.62, 0.3,    0.7,
-                                0.5,  0.45,  0.2,   0.9,   0.6,   0.5,   0.25, -0.125, count};
-        }
-        RunLoopFeed(feeds[0]);
-        RunLoopFeedAvx2(feeds[1]);
-        for (int b = 0; b < 15; ++b)
-            EXPECT_TRUE(BitEqual(buffers[0][b], buffers[1][b])) << "run of " << count << ", buffer " << b;
-        EXPECT_EQ(feeds[0].feedbackA, feeds[1].feedbackA) << count;
-        EXPECT_EQ(feeds[0].feedbackB, feeds[1].feedbackB) << count;
-    }
 }
