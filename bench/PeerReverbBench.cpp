@@ -1,8 +1,9 @@
 // Halvane's engine beside zita-rev1 (Debian's rev-plugins, loaded as a LADSPA plug-in) in one
 // process: the same noise, rate and block sizes, one core. Prints each real-time factor (seconds of
-// stereo 48 kHz audio per CPU second), Halvane's ratio to the peer, and the serial floor: the four
-// one-pole lowpass recurrences of the two loops in two channels alone, which no restructuring removes.
-// Measures only; asserts nothing.
+// stereo 48 kHz audio per CPU second), Halvane's ratio to the peer, the serial floor (the four
+// one-pole lowpass recurrences of the two loops in two channels alone, which no restructuring
+// removes), and the idle engine (silence gate open) beside a plain copy. Measures only; asserts
+// nothing.
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -89,6 +91,37 @@ void BM_Halvane(benchmark::State& state, const Settings& settings) {
     Measure(state, [&](int start, int frames) {
         const double* ins[2] = {Noise().wide[0].data() + start, Noise().wide[1].data() + start};
         engine.ProcessBlock(ins, outs, frames);
+        benchmark::DoNotOptimize(out[0].data());
+    });
+}
+
+// Idle: the silence gate open, audio passing through, beside a plain copy of the same block.
+void BM_HalvaneIdle(benchmark::State& state) {
+    ReverbEngine engine;
+    for (int i = 0; i < kNumParams; ++i)
+        engine.ParamChanged(i, kDefaults[i]);
+    engine.BeginFirstBlock();
+    engine.Reset(kRate, kDefaults.data());
+    const auto frames = static_cast<int>(state.range(0));
+    std::vector<double> quiet[2] = {std::vector<double>(frames, 0.0), std::vector<double>(frames, 0.0)};
+    std::vector<double> out[2] = {std::vector<double>(frames), std::vector<double>(frames)};
+    const double* ins[2] = {quiet[0].data(), quiet[1].data()};
+    double* outs[2] = {out[0].data(), out[1].data()};
+    while (engine.IsProcessing())
+        engine.ProcessBlock(ins, outs, frames);
+    Measure(state, [&](int, int n) {
+        engine.ProcessBlock(ins, outs, n);
+        benchmark::DoNotOptimize(out[0].data());
+    });
+}
+
+void BM_Copy(benchmark::State& state) {
+    const auto frames = static_cast<std::size_t>(state.range(0));
+    std::vector<double> quiet[2] = {std::vector<double>(frames, 0.0), std::vector<double>(frames, 0.0)};
+    std::vector<double> out[2] = {std::vector<double>(frames), std::vector<double>(frames)};
+    Measure(state, [&](int, int n) {
+        for (int c = 0; c < 2; ++c)
+            std::memcpy(out[c].data(), quiet[c].data(), static_cast<std::size_t>(n) * sizeof(double));
         benchmark::DoNotOptimize(out[0].data());
     });
 }
@@ -256,6 +289,8 @@ BENCHMARK_CAPTURE(BM_Halvane, defaults, kDefaults)->Arg(64)->Arg(512);
 BENCHMARK_CAPTURE(BM_Halvane, two_filters_out_parallel, kTwoFilters)->Arg(64)->Arg(512);
 BENCHMARK(BM_Peer)->Arg(64)->Arg(512);
 BENCHMARK(BM_SerialFloor)->Arg(64)->Arg(512);
+BENCHMARK(BM_HalvaneIdle)->Arg(64)->Arg(512);
+BENCHMARK(BM_Copy)->Arg(64)->Arg(512);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -758,7 +759,7 @@ int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double 
     const __m128d limit = _mm_set1_pd(threshold);
     const double* inL = inputs[kLeft];
     const double* inR = inputs[kRight];
-    const double* wet = const_cast<ReverbEngine*>(this)->Span(kLeft, kWet);
+    const double* wet = Span(kLeft, kWet);
     const bool stereo = stereoMode_ != 0;
     // "Mono" leaves the right wet value from the last stereo sample; above the ceiling it is heard
     // at every sample.
@@ -779,34 +780,34 @@ int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double 
 
 // Copies input to output while the gate stays open; returns where a sample above the ceiling
 // closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
+// The search takes eight frames at a time, then the block is copied in one go, or not at all when
+// the host processes in place.
 int ReverbEngine::PassThrough(const double* const* inputs, double* const* outputs, int start, int frames) {
     const double threshold = silenceThreshold_;
     if (std::fabs(wetLeft_) > threshold || std::fabs(wetRight_) > threshold)
         return start;
     const double* inL = inputs[kLeft];
     const double* inR = inputs[kRight];
-    double* outL = outputs[kLeft];
-    double* outR = outputs[kRight];
-    const bool inPlace = inL == outL && inR == outR;
     const __m128d limit = _mm_set1_pd(threshold);
-    int i = start;
-    for (; i + 2 <= frames; i += 2) {
-        const __m128d l = _mm_loadu_pd(inL + i);
-        const __m128d r = _mm_loadu_pd(inR + i);
-        if (_mm_movemask_pd(_mm_or_pd(_mm_cmpgt_pd(Magnitude(l), limit), _mm_cmpgt_pd(Magnitude(r), limit))))
-            break;
-        if (!inPlace) {
-            _mm_storeu_pd(outL + i, l);
-            _mm_storeu_pd(outR + i, r);
+    int end = start;
+    for (; end + 8 <= frames; end += 8) {
+        // max(x, peak) returns peak when x is NaN, so a NaN never hides a loud sample.
+        __m128d left = _mm_setzero_pd(), right = _mm_setzero_pd();
+        for (int k = 0; k < 8; k += 2) {
+            left = _mm_max_pd(Magnitude(_mm_loadu_pd(inL + end + k)), left);
+            right = _mm_max_pd(Magnitude(_mm_loadu_pd(inR + end + k)), right);
         }
-    }
-    for (; i < frames; ++i) {
-        if (std::fabs(inL[i]) > threshold || std::fabs(inR[i]) > threshold)
+        if (_mm_movemask_pd(_mm_cmpgt_pd(_mm_max_pd(left, right), limit)))
             break;
-        outL[i] = inL[i];
-        outR[i] = inR[i];
     }
-    return i;
+    for (; end < frames; ++end)
+        if (std::fabs(inL[end]) > threshold || std::fabs(inR[end]) > threshold)
+            break;
+    const auto bytes = static_cast<std::size_t>(end - start) * sizeof(double);
+    for (const int c : {kLeft, kRight})
+        if (outputs[c] != inputs[c] && bytes)
+            std::memmove(outputs[c] + start, inputs[c] + start, bytes);
+    return end;
 }
 
 // The longest span whose every line read returns a sample written before the span.

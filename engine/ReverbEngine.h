@@ -173,6 +173,9 @@ class ReverbEngine {
     double* Span(int channel, SpanSignal signal) {
         return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
     }
+    const double* Span(int channel, SpanSignal signal) const {
+        return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
+    }
     std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kMaxSpan, 0.0);
     // The AVX2 builds of the span loops, where the CPU has them; the same bits either way.
     bool widePaths_ = CpuHasAvx2();
