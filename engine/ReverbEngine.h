@@ -170,13 +170,16 @@ class ReverbEngine {
     // each sample, in stereo) fit in its two halves.
     enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kWet, kSpanSignals };
     static constexpr std::uint32_t kMaxSpan = 256;
+    // Signals sit a cache line more than a span apart, so no two share their address modulo 4 KiB
+    // (loads that seem to depend on unrelated stores); the wet pairs run on into the padding.
+    static constexpr std::uint32_t kSpanStride = kMaxSpan + 8;
     double* Span(int channel, SpanSignal signal) {
-        return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
+        return spanScratch_.data() + (signal * 2 + channel) * kSpanStride;
     }
     const double* Span(int channel, SpanSignal signal) const {
-        return spanScratch_.data() + (signal * 2 + channel) * kMaxSpan;
+        return spanScratch_.data() + (signal * 2 + channel) * kSpanStride;
     }
-    std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kMaxSpan, 0.0);
+    std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kSpanStride + kMaxSpan, 0.0);
     // The AVX2 builds of the span loops, where the CPU has them; the same bits either way.
     bool widePaths_ = CpuHasAvx2();
 };
