@@ -355,11 +355,12 @@ void ReverbEngine::ResizeStages() {
 // ---------------------------------------------------------------------------------------------
 // Signal path
 //
-// Per span: the pre-delay; then, per channel, one straight loop over the four diffusers and the
-// loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before it;
-// then one loop over both channels side by side that runs the serial part: the two lowpasses, S5,
-// S9, the wet sum, the tone filters and the mix. Each loop is cut where a line's ring wraps, so
-// every line is a contiguous run of memory inside it.
+// Per span and channel, one straight loop over the pre-delay and the four diffusers and one over
+// the loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before
+// it; then one serial loop over both channels side by side: the two lowpasses, S5, S9 and the wet
+// sum, with the tone filters and the mix trailing a few samples behind; then the silence gate's
+// decision for the whole span. Each loop is cut where a line's ring wraps, so every line is a
+// contiguous run of memory inside it.
 
 namespace {
 
