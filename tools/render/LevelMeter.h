@@ -14,26 +14,35 @@ class LevelMeter {
 
     // Samples as written: floats or doubles, measured in double.
     template <class T> void add(const T* left, const T* right, int count) {
-        // In locals, so the loop keeps them in registers.
-        double peak = peak_;
-        double sumLeft = 0.0;
-        double sumRight = 0.0;
-        long long lastLoud = lastLoud_;
-        for (int i = 0; i < count; ++i) {
+        // Short independent chains in registers: a peak and two sums per channel, over even and
+        // odd frames; selects rather than branches (which channel is louder changes at random).
+        double peakLeft = peak_, peakRight = peak_;
+        double sums[4] = {0.0, 0.0, 0.0, 0.0};
+        const auto take = [&](int i, double& sumLeft, double& sumRight) {
             const double l = std::fabs(static_cast<double>(left[i]));
             const double r = std::fabs(static_cast<double>(right[i]));
-            // Selects rather than branches: which channel is louder changes at random.
-            peak = l > peak ? l : peak;
-            peak = r > peak ? r : peak;
-            // One sum per channel: two short dependency chains instead of one long one.
+            peakLeft = l > peakLeft ? l : peakLeft;
+            peakRight = r > peakRight ? r : peakRight;
             sumLeft += l * l;
             sumRight += r * r;
-            const bool loud = (l > kRingThreshold) | (r > kRingThreshold);
-            lastLoud = loud ? frames_ + i : lastLoud;
+        };
+        int i = 0;
+        for (; i + 2 <= count; i += 2) {
+            take(i, sums[0], sums[1]);
+            take(i + 1, sums[2], sums[3]);
         }
-        peak_ = peak;
-        sumSquares_ += sumLeft + sumRight;
-        lastLoud_ = lastLoud;
+        for (; i < count; ++i)
+            take(i, sums[0], sums[1]);
+        peak_ = peakLeft > peakRight ? peakLeft : peakRight;
+        sumSquares_ += (sums[0] + sums[2]) + (sums[1] + sums[3]);
+        // The last frame above the ring threshold, searched from the end: one test in a loud block.
+        for (int k = count; k-- > 0;) {
+            if (std::fabs(static_cast<double>(left[k])) > kRingThreshold ||
+                std::fabs(static_cast<double>(right[k])) > kRingThreshold) {
+                lastLoud_ = frames_ + k;
+                break;
+            }
+        }
         frames_ += count > 0 ? count : 0;
     }
 
