@@ -169,7 +169,7 @@ class ReverbEngine {
     // the wet signal. A signal's right channel follows its left, so the wet pairs (left, right of
     // each sample, in stereo) fit in its two halves.
     enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kWet, kSpanSignals };
-    static constexpr std::uint32_t kMaxSpan = 256;
+    static constexpr std::uint32_t kMaxSpan = 512;
     // Signals sit a cache line more than a span apart, so no two share their address modulo 4 KiB
     // (loads that seem to depend on unrelated stores); the wet pairs run on into the padding.
     static constexpr std::uint32_t kSpanStride = kMaxSpan + 8;
