@@ -681,25 +681,23 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
         std::uint32_t count = n - done;
         for (const Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
             count = std::min(count, r->Room());
-        // Offsets that turn a span index into a ring pointer of each line.
-        double *r5L = s5L.Head() - done, *r6L = s6L.Head() - done, *r9L = s9L.Head() - done,
-               *r10L = s10L.Head() - done;
-        double *r5R = s5R.Head() - done, *r6R = s6R.Head() - done, *r9R = s9R.Head() - done,
-               *r10R = s10R.Head() - done;
+        double *r5L = s5L.Head(), *r6L = s6L.Head(), *r9L = s9L.Head(), *r10L = s10L.Head();
+        double *r5R = s5R.Head(), *r6R = s6R.Head(), *r9R = s9R.Head(), *r10R = s10R.Head();
 
-        for (std::uint32_t j = done; j < done + count; ++j) {
+        // j: the sample in the span; k: the same sample in this run of the rings.
+        for (std::uint32_t j = done, k = 0; k < count; ++j, ++k) {
             const T loopB = Load<T>(bL, bR, j);
             lowpassB = (lowpassB - loopB) * damp + loopB;
             const T loopA = Load<T>(aL, aR, j);
             lowpassA = (lowpassA - loopA) * damp + loopA;
 
             // Loop A: y5 = d - g*lp, S5 keeps g*y5 + lp, S6 takes y5; loop B the same with S9, S10.
-            const T y5 = Load<T>(r5L, r5R, j) - g5 * lowpassA;
-            Store(r5L, r5R, j, g5 * y5 + lowpassA);
-            Store(r6L, r6R, j, y5);
-            const T y9 = Load<T>(r9L, r9R, j) - g9 * lowpassB;
-            Store(r9L, r9R, j, g9 * y9 + lowpassB);
-            Store(r10L, r10R, j, y9);
+            const T y5 = Load<T>(r5L, r5R, k) - g5 * lowpassA;
+            Store(r5L, r5R, k, g5 * y5 + lowpassA);
+            Store(r6L, r6R, k, y5);
+            const T y9 = Load<T>(r9L, r9R, k) - g9 * lowpassB;
+            Store(r9L, r9R, k, g9 * y9 + lowpassB);
+            Store(r10L, r10R, k, y9);
             StoreWet(wetSpan, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
 
             if (j >= kLag)
