@@ -76,6 +76,9 @@ void ExpectSame(const std::string& name, const Settings& settings, const Stereo&
         if (baseline && !CpuHasAvx2())
             continue; // the baseline paths ran already
         for (const int split : kSplits) {
+            // The baseline builds differ only in their kernels: odd runs and a random split suffice.
+            if (baseline && split != 3 && split != 333 && split != -1)
+                continue;
             ReverbEngine e = MakeEngine(settings, rate);
             if (baseline)
                 PerSampleReference::UseBaselinePaths(e);
@@ -101,23 +104,18 @@ Stereo Burst(std::size_t loud, std::size_t frames, std::uint32_t seed = 1) {
 } // namespace
 
 TEST(SpanPath, EverySpaceSurfaceAndStereoPlacement) {
+    // Space s takes Stereo s % 8 and Stereo Position s % 7: the 60 Spaces walk all 56 pairs.
     const Stereo in = Burst(1500, 12000);
     for (int space = 0; space < 60; ++space)
         ExpectSame("space " + std::to_string(space),
                    With({{kSpace, space},
                          {kSurface, space % 16},
                          {kSurfaceAccent, space % 3 * 50},
-                         {kSpaceAccent, space % 4 * 33},
+                         {kSpaceAccent, 100 - space % 4 * 22},
                          {kStereo, space % 8},
                          {kStereoPosition, space % 7},
                          {kMonoPosition, space * 3 - 90}}),
                    in);
-    for (int mode = 0; mode < 8; ++mode)
-        for (int position = 0; position < 7; ++position)
-            ExpectSame(
-                "stereo " + std::to_string(mode) + " position " + std::to_string(position),
-                With({{kStereo, mode}, {kStereoPosition, position}, {kMonoPosition, position * 33 - 100}}),
-                in);
 }
 
 TEST(SpanPath, EveryToneRoutingWithTheFiltersOnAndOff) {
