@@ -1,8 +1,12 @@
 // WAV files in and out across the chunks the reader and writer stage: every frame arrives once, in
-// order, whatever the block sizes and sample widths the caller mixes.
+// order, whatever the block sizes and sample widths the caller mixes; and the meter that sees every
+// frame written.
 
 #include "AudioFile.h"
 #include "CliRunner.h"
+#include "LevelMeter.h"
+
+#include <cmath>
 
 using namespace halvane::render;
 using namespace halvane::render::test;
@@ -80,4 +84,15 @@ TEST_F(AudioFileTest, WritesEveryFrameAcrossChunksInEitherWidth) {
         ASSERT_EQ(out.channels[0][i], sampleAt(i, 0)) << i;
         ASSERT_EQ(out.channels[1][i], sampleAt(i, 1)) << i;
     }
+}
+
+// A NaN in one channel used to hide the other channel's level from the summary line.
+TEST(LevelMeterTest, EachChannelCountsEvenBesideANaN) {
+    LevelMeter meter;
+    const double left[3] = {0.25, std::nan(""), 0.0};
+    const double right[3] = {0.0, 0.5, std::nan("")};
+    meter.add(left, right, 3);
+    EXPECT_EQ(meter.peak(), 0.5);
+    EXPECT_EQ(meter.frames(), 3);
+    EXPECT_EQ(meter.ringSeconds(0, 1.0), 2.0); // frame 1 is the last above -60 dBFS
 }
