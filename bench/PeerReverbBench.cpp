@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -254,10 +255,16 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions the median stands for the benchmark; otherwise its one run does.
         for (const Run& run : runs) {
             const auto rtf = run.counters.find("rtf");
-            if (!run.error_occurred && rtf != run.counters.end())
-                rtf_[run.benchmark_name()] = rtf->second.value;
+            if (run.error_occurred || rtf == run.counters.end())
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || (run.run_type == Run::RT_Iteration && !medians_.count(run.run_name.str())))
+                rtf_[run.run_name.str()] = rtf->second.value;
+            if (median)
+                medians_.insert(run.run_name.str());
         }
     }
 
@@ -281,6 +288,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         return it == rtf_.end() ? 0.0 : it->second;
     }
     std::map<std::string, double> rtf_;
+    std::set<std::string> medians_;
 };
 
 } // namespace
