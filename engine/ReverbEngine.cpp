@@ -7,7 +7,7 @@
 #include <limits>
 #include <type_traits>
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include "EngineTables.h"
 #include "LoopFeed.h"
@@ -777,6 +777,46 @@ int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double 
     return -1;
 }
 
+namespace {
+
+// Frames from start on, eight at a time, while none is above the threshold: where the first group
+// that may hold a louder frame starts. max(x, peak) returns peak when x is NaN, so a NaN never hides
+// a loud frame.
+int QuietRun(const double* left, const double* right, int start, int frames, double threshold) {
+    const __m128d limit = _mm_set1_pd(threshold);
+    int end = start;
+    for (; end + 8 <= frames; end += 8) {
+        __m128d peakLeft = _mm_setzero_pd(), peakRight = _mm_setzero_pd();
+        for (int k = 0; k < 8; k += 2) {
+            peakLeft = _mm_max_pd(Magnitude(_mm_loadu_pd(left + end + k)), peakLeft);
+            peakRight = _mm_max_pd(Magnitude(_mm_loadu_pd(right + end + k)), peakRight);
+        }
+        if (_mm_movemask_pd(_mm_cmpgt_pd(_mm_max_pd(peakLeft, peakRight), limit)))
+            break;
+    }
+    return end;
+}
+
+__attribute__((target("avx2"))) int QuietRunAvx2(const double* left, const double* right, int start,
+                                                 int frames, double threshold) {
+    const __m256d limit = _mm256_set1_pd(threshold);
+    const __m256d sign = _mm256_set1_pd(-0.0);
+    int end = start;
+    for (; end + 8 <= frames; end += 8) {
+        const __m256d l0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end));
+        const __m256d l1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end + 4));
+        const __m256d r0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end));
+        const __m256d r1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end + 4));
+        const __m256d peak =
+            _mm256_max_pd(l0, _mm256_max_pd(l1, _mm256_max_pd(r0, _mm256_max_pd(r1, _mm256_setzero_pd()))));
+        if (_mm256_movemask_pd(_mm256_cmp_pd(peak, limit, _CMP_GT_OQ)))
+            break;
+    }
+    return end;
+}
+
+} // namespace
+
 // Copies input to output while the gate stays open; returns where a sample above the ceiling
 // closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
 // The search takes eight frames at a time, then the block is copied in one go, or not at all when
@@ -787,18 +827,8 @@ int ReverbEngine::PassThrough(const double* const* inputs, double* const* output
         return start;
     const double* inL = inputs[kLeft];
     const double* inR = inputs[kRight];
-    const __m128d limit = _mm_set1_pd(threshold);
-    int end = start;
-    for (; end + 8 <= frames; end += 8) {
-        // max(x, peak) returns peak when x is NaN, so a NaN never hides a loud sample.
-        __m128d left = _mm_setzero_pd(), right = _mm_setzero_pd();
-        for (int k = 0; k < 8; k += 2) {
-            left = _mm_max_pd(Magnitude(_mm_loadu_pd(inL + end + k)), left);
-            right = _mm_max_pd(Magnitude(_mm_loadu_pd(inR + end + k)), right);
-        }
-        if (_mm_movemask_pd(_mm_cmpgt_pd(_mm_max_pd(left, right), limit)))
-            break;
-    }
+    int end = widePaths_ ? QuietRunAvx2(inL, inR, start, frames, threshold)
+                         : QuietRun(inL, inR, start, frames, threshold);
     for (; end < frames; ++end)
         if (std::fabs(inL[end]) > threshold || std::fabs(inR[end]) > threshold)
             break;
@@ -864,7 +894,7 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
 
 void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
     assert(prepared_);
-    const std::uint32_t spanLimit = SpanLimit();
+    std::uint32_t spanLimit = 0; // found at the first span: an idle block never needs it
     for (int done = 0; done < frames;) {
         if (quietCount_ >= quietLimit_) {
             // Gate open: audio passes through and the network stays frozen until a sample is heard.
@@ -880,6 +910,8 @@ void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outp
             }
         }
         // With the count below its limit by at least the span, no sample of the span opens the gate.
+        if (spanLimit == 0)
+            spanLimit = SpanLimit();
         const auto n = static_cast<std::uint32_t>(
             std::min<std::int64_t>({frames - done, spanLimit, std::int64_t{quietLimit_} - quietCount_}));
         const double* ins[2] = {inputs[kLeft] + done, inputs[kRight] + done};
