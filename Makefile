@@ -77,6 +77,7 @@ package: build build-windows
 
 bench: build
 	./build/bench/halvane-bench
+	./build/bench/halvane-peer-bench
 
 # clang-format over every tracked C++ file; `make test` fails when one is not formatted.
 format: deps
