@@ -503,11 +503,12 @@ struct Run {
 };
 
 // The room left before the first of the runs wraps, at most n; then all runs moved on together.
-template <class... R> std::uint32_t CommonRoom(std::uint32_t n, const R&... runs) {
+template <class... R>
+inline __attribute__((always_inline)) std::uint32_t CommonRoom(std::uint32_t n, const R&... runs) {
     ((n = std::min(n, runs.Room())), ...);
     return n;
 }
-template <class... R> void StepAll(std::uint32_t n, R&... runs) {
+template <class... R> inline __attribute__((always_inline)) void StepAll(std::uint32_t n, R&... runs) {
     (runs.Step(n), ...);
 }
 
