@@ -502,6 +502,16 @@ struct Run {
     }
 };
 
+// The room left before the first of the runs wraps, at most n; then all runs moved on together.
+template <class... R>
+inline __attribute__((always_inline)) std::uint32_t CommonRoom(std::uint32_t n, const R&... runs) {
+    ((n = std::min(n, runs.Room())), ...);
+    return n;
+}
+template <class... R> inline __attribute__((always_inline)) void StepAll(std::uint32_t n, R&... runs) {
+    (runs.Step(n), ...);
+}
+
 // The pre-delay over a whole span: out = what the line returns, in = what it takes. A line shorter
 // than the span returns its whole content and then the span's own first samples.
 void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
@@ -536,7 +546,7 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
     const auto run = widePaths_ ? RunLoopFeedAvx2 : RunLoopFeed;
     Channel& ch = channels_[channel];
     const auto& g = allpassGain_;
-    LoopFeed feed{};
+    LoopFeed feed; // every field is set below; zeroing it first shows at short blocks
     feed.g1 = g[kS1], feed.g2 = g[kS2], feed.g3 = g[kS3], feed.g4 = g[kS4];
     feed.g7 = g[kS7], feed.g11 = g[kS11];
     feed.inputGain = inputGain_, feed.loopGainA = loopGainA_, feed.loopGainB = loopGainB_;
@@ -556,9 +566,7 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
     Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
     Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
     for (std::uint32_t done = 0; done < n; done += feed.count) {
-        feed.count = n - done;
-        for (const Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
-            feed.count = std::min(feed.count, r->Room());
+        feed.count = CommonRoom(n - done, s0, s1, s2, s3, s4, s6, s7, s8, s10, s11, s12);
         feed.input = input + done;
         feed.preDelay = shortPreDelay ? nullptr : s0.Head();
         feed.x = Span(channel, kDiffused) + done;
@@ -570,8 +578,7 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
         feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
         feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
         run(feed);
-        for (Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
-            r->Step(feed.count);
+        StepAll(feed.count, s0, s1, s2, s3, s4, s6, s7, s8, s10, s11, s12);
     }
     if (!shortPreDelay)
         ch.lines[0].Advance(n);
@@ -678,9 +685,7 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
     Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
     Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
     for (std::uint32_t done = 0; done < n;) {
-        std::uint32_t count = n - done;
-        for (const Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
-            count = std::min(count, r->Room());
+        const std::uint32_t count = CommonRoom(n - done, s5L, s6L, s9L, s10L, s5R, s6R, s9R, s10R);
         double *r5L = s5L.Head(), *r6L = s6L.Head(), *r9L = s9L.Head(), *r10L = s10L.Head();
         double *r5R = s5R.Head(), *r6R = s6R.Head(), *r9R = s9R.Head(), *r10R = s10R.Head();
 
@@ -703,8 +708,7 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
             if (j >= kLag)
                 toneStep(j - kLag);
         }
-        for (Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
-            r->Step(count);
+        StepAll(count, s5L, s6L, s9L, s10L, s5R, s6R, s9R, s10R);
         done += count;
     }
     for (std::uint32_t j = n > kLag ? n - kLag : 0; j < n; ++j)
