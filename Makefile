@@ -1,5 +1,5 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build build-windows test demo bench install clean artwork format check-format
+.PHONY: all deps build build-windows test demo bench install clean artwork format check-format editor-references
 
 all: build
 
@@ -34,6 +34,15 @@ demo: build
 artwork: build
 	./build/tools/artwork/halvane-artwork effect/resources
 	cmake --build --preset linux
+
+# Redraws the editor pictures the tests compare with (tests/editor/references), on each platform with its
+# own text rendering. Only on purpose: when the artwork or the way the editor draws changes.
+EDITOR_REFERENCE_STATES := defaults hover-time stereo-position-popup
+editor-references: build build-windows
+	./build/tools/preview/halvane-editor-preview build/editor-preview.png \
+	  tests/editor/references/linux $(EDITOR_REFERENCE_STATES)
+	HALVANE_WINE_BUILD_ROOT=$(CURDIR)/build-windows ./cmake/wine-run.sh build-windows/tools/preview/halvane-editor-preview.exe build-windows/editor-preview.png \
+	  tests/editor/references/windows $(EDITOR_REFERENCE_STATES)
 
 install: build
 	cmake --install build

@@ -14,7 +14,7 @@ void IBypass::SetOn(bool on) {
 bool IBypass::Render(IGraphics& surface) {
     const PixelRect& r = Rect();
     surface.FillDisc(IsOn() ? onColor_ : offColor_, static_cast<float>((r.left + r.right) * 0.5),
-                     static_cast<float>((r.top + r.bottom) * 0.5), static_cast<float>((r.right - r.left - 2) * 0.5),
-                     nullptr, true);
+                     static_cast<float>((r.top + r.bottom) * 0.5),
+                     static_cast<float>((r.right - r.left - 2) * 0.5), nullptr, true);
     return true;
 }

@@ -11,6 +11,33 @@ IParamSpec* IControl::Param() const {
     return plugin_ && paramIndex_ >= 0 ? plugin_->GetParam(paramIndex_) : nullptr;
 }
 
+std::string IControl::ParamText(bool withUnit) const {
+    const IParamSpec* param = Param();
+    if (!param)
+        return {};
+    LockGuard guard(plugin_->Lock());
+    std::string text = param->FormatForDisplay(param->Value(), false);
+    if (withUnit && param->Label()[0] && !text.empty())
+        text = text + " " + param->Label();
+    return text;
+}
+
+double IControl::ParamPlain() const {
+    const IParamSpec* param = Param();
+    if (!param)
+        return 0.0;
+    LockGuard guard(plugin_->Lock());
+    return param->Value();
+}
+
+double IControl::ParamNormalized() const {
+    const IParamSpec* param = Param();
+    if (!param)
+        return 0.0;
+    LockGuard guard(plugin_->Lock());
+    return param->NormalizedValue();
+}
+
 double IControl::Clamped(double v) const {
     if (!(v >= clampLow_))
         return clampLow_;

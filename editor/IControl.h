@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "EditorTypes.h"
 
@@ -85,6 +86,12 @@ class IControl {
     IPlugBase* Plugin() const { return plugin_; }
     // The bound parameter, or null.
     IParamSpec* Param() const;
+    // The bound parameter's display text (with its unit label after a blank when `withUnit`), plain
+    // value and normalised value, read under the plug-in's lock because the audio thread writes them.
+    // Empty text and 0 without a parameter.
+    std::string ParamText(bool withUnit) const;
+    double ParamPlain() const;
+    double ParamNormalized() const;
 
   protected:
     // The value clamped into the control's range; anything not a number is the low end.

@@ -8,7 +8,9 @@ IDropDown::IDropDown(IPlugBase* plugin, int paramIndex, int x, int y, const Imag
                      const ImageStrip& listImage, int columns, int placement)
     : IControl(plugin,
                PixelRect{x, y - 1, x + face.width,
-                         y + RoundHalfAwayFromZero(static_cast<double>(face.height) / (face.frames > 0 ? face.frames : 1)) +
+                         y +
+                             RoundHalfAwayFromZero(static_cast<double>(face.height) /
+                                                   (face.frames > 0 ? face.frames : 1)) +
                              1},
                paramIndex),
       face_(face), listImage_(listImage), columns_(columns > 0 ? columns : 1), placement_(placement) {}

@@ -13,8 +13,8 @@ class IDropDown : public IControl {
   public:
     // placement: 0 below, left edges aligned; 1 below, right edges aligned; 2 above, left aligned;
     // 3 above, right aligned; other: below and centred.
-    IDropDown(IPlugBase* plugin, int paramIndex, int x, int y, const ImageStrip& face, const ImageStrip& listImage,
-              int columns, int placement);
+    IDropDown(IPlugBase* plugin, int paramIndex, int x, int y, const ImageStrip& face,
+              const ImageStrip& listImage, int columns, int placement);
 
     void PointerDown(int x, int y, const MouseMods& mods) override;
     bool Render(IGraphics& surface) override;

@@ -6,7 +6,8 @@
 // choice under it for the selector and hides the picture.
 class IDropDownChild : public IControl {
   public:
-    IDropDownChild(IPlugBase* plugin, IControl* target, int x, int y, const ImageStrip& listImage, int columns);
+    IDropDownChild(IPlugBase* plugin, IControl* target, int x, int y, const ImageStrip& listImage,
+                   int columns);
 
     void PointerDown(int x, int y, const MouseMods& mods) override;
     bool Render(IGraphics& surface) override;

@@ -63,7 +63,8 @@ bool SamePixels(const LICE_IBitmap& a, const LICE_IBitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height())
         return false;
     for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.PixelAt(0, y), b.PixelAt(0, y), sizeof(LICE_pixel) * static_cast<size_t>(a.Width())))
+        if (std::memcmp(a.PixelAt(0, y), b.PixelAt(0, y),
+                        sizeof(LICE_pixel) * static_cast<size_t>(a.Width())))
             return false;
     return true;
 }
@@ -344,11 +345,12 @@ void IGraphics::BlitRotated(const ImageStrip& strip, int centreX, int centreY, d
     const float h = static_cast<float>(strip.bitmap->Height());
     LICE_RotatedBlit(drawBitmap_.get(), strip.bitmap, static_cast<float>(centreX) - w / 2.0f,
                      static_cast<float>(centreY) - h / 2.0f, w, h, static_cast<float>(shiftX),
-                     static_cast<float>(shiftY), w, h, static_cast<float>(angle), Weight(blend), LiceMode(blend));
+                     static_cast<float>(shiftY), w, h, static_cast<float>(angle), Weight(blend),
+                     LiceMode(blend));
 }
 
-void IGraphics::StrokeLine(const ArgbColor& color, float x1, float y1, float x2, float y2, const BlendSpec* blend,
-                           bool antialiased) {
+void IGraphics::StrokeLine(const ArgbColor& color, float x1, float y1, float x2, float y2,
+                           const BlendSpec* blend, bool antialiased) {
     LICE_Line(drawBitmap_.get(), x1, y1, x2, y2, color.Packed(), ShapeAlpha(color, blend), LiceMode(blend),
               antialiased);
 }
@@ -358,8 +360,8 @@ void IGraphics::FillBox(const ArgbColor& color, const PixelRect& rect, const Ble
                   ShapeAlpha(color, blend), LiceMode(blend));
 }
 
-void IGraphics::OutlineRounded(const ArgbColor& color, const PixelRect& rect, int radius, const BlendSpec* blend,
-                               bool antialiased) {
+void IGraphics::OutlineRounded(const ArgbColor& color, const PixelRect& rect, int radius,
+                               const BlendSpec* blend, bool antialiased) {
     LICE_IBitmap* dest = drawBitmap_.get();
     const float l = static_cast<float>(rect.left);
     const float t = static_cast<float>(rect.top);
@@ -424,8 +426,8 @@ void IGraphics::FillRounded(const ArgbColor& color, const PixelRect& rect, int r
     }
 }
 
-void IGraphics::FillDisc(const ArgbColor& color, float centreX, float centreY, float radius, const BlendSpec* blend,
-                         bool antialiased) {
+void IGraphics::FillDisc(const ArgbColor& color, float centreX, float centreY, float radius,
+                         const BlendSpec* blend, bool antialiased) {
     LICE_FillCircle(drawBitmap_.get(), centreX, centreY, radius, color.Packed(), ShapeAlpha(color, blend),
                     LiceMode(blend), antialiased);
 }
@@ -493,8 +495,14 @@ int IGraphics::ControlAt(int x, int y) const {
     return -1;
 }
 
+void IGraphics::EndUnreleasedGesture() {
+    if (openGesture_ >= 0 && openGesture_ != deferredGesture_)
+        EndGesture(openGesture_);
+}
+
 void IGraphics::RoutePointerDown(int x, int y, const MouseMods& mods) {
     DeleteRetired();
+    EndUnreleasedGesture(); // a second button pressed before the first came up
     lastX_ = lastY_ = -1;
     captureIndex_ = -1;
     const int i = ControlAt(x, y);
@@ -516,11 +524,16 @@ void IGraphics::RoutePointerDown(int x, int y, const MouseMods& mods) {
 
 void IGraphics::RoutePointerUp(int x, int y, const MouseMods& mods) {
     DeleteRetired();
+    const bool pressed = captureIndex_ >= 0;
     const int i = ControlAt(x, y);
     lastX_ = lastY_ = -1;
     captureIndex_ = -1;
     IControl* control = Control(i);
     if (!control)
+        return;
+    // A release with no press before it (the one after a double click, or a press outside the editor)
+    // must not send a bound control's value outside any gesture.
+    if (!pressed && control->IsBound() && openGesture_ != control->ParamIndex())
         return;
     control->PointerUp(x, y, mods);
     if (control->IsBound())
@@ -541,6 +554,7 @@ void IGraphics::RoutePointerDrag(int x, int y, const MouseMods& mods) {
 
 bool IGraphics::RouteDoubleClick(int x, int y, const MouseMods& mods) {
     DeleteRetired();
+    EndUnreleasedGesture();
     lastX_ = lastY_ = -1;
     captureIndex_ = -1;
     const int i = ControlAt(x, y);

@@ -180,6 +180,8 @@ class IGraphics : public IEditorSurface {
 
   private:
     void DrawControlBounds();
+    // Ends the gesture of a press whose release never came (the capture moves on without it).
+    void EndUnreleasedGesture();
     // Deletes controls taken out of the list during an event, once the event is over.
     void DeleteRetired();
     // Takes control `index` out of the list (under the plug-in's lock) and keeps the pointer's indices on

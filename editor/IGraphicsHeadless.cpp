@@ -17,7 +17,8 @@ bool IGraphicsHeadless::ModuleFolder(std::string* folder) {
     return false;
 }
 
-bool IGraphicsHeadless::ChooseFile(std::string* path, bool forSave, const char* folder, const char* extensions) {
+bool IGraphicsHeadless::ChooseFile(std::string* path, bool forSave, const char* folder,
+                                   const char* extensions) {
     (void)forSave, (void)folder, (void)extensions;
     if (path)
         path->clear();

@@ -16,13 +16,15 @@ class IGraphicsHeadless : public IGraphics {
     }
     void PromptText(IEditableTextControl* control) override { (void)control; }
     void PromptValue(IControl* control, IParamSpec* param, bool compact) override {
-        (void)control, (void)param, (void)compact;
+        (void)param, (void)compact;
+        lastValuePrompt_ = control;
     }
     bool HostFolder(std::string* folder) override;
     bool ModuleFolder(std::string* folder) override;
     bool ChooseFile(std::string* path, bool forSave, const char* folder, const char* extensions) override;
     bool PickColor(ArgbColor* color, const char* title) override;
-    bool OpenWebPage(const char* url, const char* title, const char* confirmText, const char* failText) override;
+    bool OpenWebPage(const char* url, const char* title, const char* confirmText,
+                     const char* failText) override;
     void StartEndEditCountdown(int ticks) override { countdown_ = ticks > 0 ? ticks : 0; }
     void StopEndEditCountdown() override { countdown_ = 0; }
     void* OpenInParent(void* parent) override {
@@ -37,11 +39,14 @@ class IGraphicsHeadless : public IGraphics {
     // One timer tick: draws what is dirty, then counts down a deferred end of gesture.
     void Tick();
     int Countdown() const { return countdown_; }
-    // The last address the link asked to open (nothing is opened here).
+    // What was last asked of the platform, which does nothing here: the address the link would open
+    // and the control a value box would open for.
     const std::string& LastWebPage() const { return lastWebPage_; }
+    IControl* LastValuePrompt() const { return lastValuePrompt_; }
 
   private:
     void* module_ = nullptr;
     int countdown_ = 0;
     std::string lastWebPage_;
+    IControl* lastValuePrompt_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "IKnobControl.h"
 
-IKnobControl::IKnobControl(IPlugBase* plugin, const PixelRect& rect, int paramIndex, int direction, double gearing)
+IKnobControl::IKnobControl(IPlugBase* plugin, const PixelRect& rect, int paramIndex, int direction,
+                           double gearing)
     : IControl(plugin, rect, paramIndex), direction_(direction), gearing_(gearing) {}
 
 void IKnobControl::PointerDrag(int x, int y, int dx, int dy, const MouseMods& mods) {

@@ -16,7 +16,8 @@ PixelRect KnobRect(int centreX, int centreY, const ImageStrip& strip, int diamet
     const int halfHeight = RoundHalfAwayFromZero(strip.height * 0.5);
     const int halfWidth =
         diameter != 0 ? diameter / 2 : RoundHalfAwayFromZero(static_cast<double>(strip.width) / frames * 0.5);
-    const int bottom = labelOffset < 0 ? centreY + halfHeight : centreY + halfHeight + labelSize + labelOffset;
+    const int bottom =
+        labelOffset < 0 ? centreY + halfHeight : centreY + halfHeight + labelSize + labelOffset;
     return {centreX - halfWidth, centreY - halfHeight, centreX + halfWidth, bottom};
 }
 
@@ -25,8 +26,8 @@ PixelRect KnobRect(int centreX, int centreY, const ImageStrip& strip, int diamet
 IKnobRotVal::IKnobRotVal(IPlugBase* plugin, int paramIndex, int centreX, int centreY, const ImageStrip& strip,
                          const TextStyle& labelStyle, int labelOffset, int sweepDegrees, double gearing,
                          int diameter, int direction, float hoverAmount, bool appendUnit, int steps)
-    : IKnobControl(plugin, KnobRect(centreX, centreY, strip, diameter, labelOffset, labelStyle.size), paramIndex,
-                   direction, gearing),
+    : IKnobControl(plugin, KnobRect(centreX, centreY, strip, diameter, labelOffset, labelStyle.size),
+                   paramIndex, direction, gearing),
       labelStyle_(labelStyle), strip_(strip), centreX_(centreX), centreY_(centreY), labelOffset_(labelOffset),
       sweepDegrees_(sweepDegrees), snapDivisions_(static_cast<short>(steps - 1)), hoverAmount_(hoverAmount),
       appendUnit_(appendUnit) {}
@@ -49,14 +50,10 @@ bool IKnobRotVal::Render(IGraphics& surface) {
     if (hovered_)
         knobBlend_.weight = hoverAmount_ <= 0.0f ? -hoverAmount_ : 1.0f - hoverAmount_;
 
-    if (const IParamSpec* param = Param()) {
-        std::string text = param->FormatForDisplay(param->Value(), false);
-        if (!text.empty() && labelStyle_.size > 0) {
-            labelStyle_.align = kAlignCentre;
-            if (appendUnit_ && param->Label()[0])
-                text = text + " " + param->Label();
-            surface.DrawLabel(&labelStyle_, text.c_str(), LabelRect());
-        }
+    const std::string text = ParamText(appendUnit_);
+    if (!text.empty() && labelStyle_.size > 0) {
+        labelStyle_.align = kAlignCentre;
+        surface.DrawLabel(&labelStyle_, text.c_str(), LabelRect());
     }
 
     const double value = Value();

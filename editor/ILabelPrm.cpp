@@ -23,10 +23,8 @@ void ILabelPrm::PointerDown(int x, int y, const MouseMods& mods) {
 }
 
 std::string ILabelPrm::CurrentText() const {
-    if (showValue_) {
-        const IParamSpec* param = Param();
-        return std::string(caption_) + (param ? param->FormatForDisplay(param->Value(), false) : "");
-    }
+    if (showValue_)
+        return std::string(caption_) + ParamText(false);
     return editing_ ? editCaption_ : caption_;
 }
 

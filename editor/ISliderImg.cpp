@@ -69,26 +69,23 @@ void ISliderImg::PointerLeft() {
 }
 
 PixelRect ISliderImg::HandleRect() const {
-    const IParamSpec* param = Param();
-    const double v = param ? param->NormalizedValue() : Value();
+    const double v = IsBound() ? ParamNormalized() : Value();
     if (vertical_) {
         const int hy = RoundHalfAwayFromZero(travel_ * (1.0 - v) + handleArea_.top);
         return {handleArea_.left, hy, handleArea_.right, hy + handle_.height};
     }
     const double hx = travel_ * v + handleArea_.left;
-    return {RoundHalfAwayFromZero(hx), handleArea_.top, RoundHalfAwayFromZero(hx + handle_.width), Rect().bottom};
+    return {RoundHalfAwayFromZero(hx), handleArea_.top, RoundHalfAwayFromZero(hx + handle_.width),
+            Rect().bottom};
 }
 
 bool ISliderImg::Render(IGraphics& surface) {
-    if (const IParamSpec* param = Param()) {
-        std::string text = param->FormatForDisplay(param->Value(), false);
-        if (param->Label()[0])
-            text = text + " " + param->Label();
-        if (!text.empty() && labelStyle_.size > 0) {
-            labelStyle_.align = kAlignCentre;
-            const PixelRect& r = Rect();
-            surface.DrawLabel(&labelStyle_, text.c_str(), PixelRect{r.left, r.bottom - labelStyle_.size, r.right, r.bottom});
-        }
+    const std::string text = ParamText(true);
+    if (!text.empty() && labelStyle_.size > 0) {
+        labelStyle_.align = kAlignCentre;
+        const PixelRect& r = Rect();
+        surface.DrawLabel(&labelStyle_, text.c_str(),
+                          PixelRect{r.left, r.bottom - labelStyle_.size, r.right, r.bottom});
     }
     BlendSpec blend = Blend();
     if (surface.HoverEnabled() && !hovered_)

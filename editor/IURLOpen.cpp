@@ -16,5 +16,6 @@ std::string IURLOpen::Address() const {
 void IURLOpen::PointerDown(int x, int y, const MouseMods& mods) {
     (void)x, (void)y, (void)mods;
     if (Surface())
-        Surface()->OpenWebPage(Address().c_str(), nullptr, nullptr, "Cannot open url. Check your default browser.");
+        Surface()->OpenWebPage(Address().c_str(), nullptr, nullptr,
+                               "Cannot open url. Check your default browser.");
 }

@@ -81,8 +81,11 @@ int PromptPopup::FirstVisible() const {
 
 void PromptPopup::BindTo(int paramIndex, IControl* owner) {
     boundParam_ = paramIndex;
-    const IParamSpec* param = Plugin() ? Plugin()->GetParam(paramIndex) : nullptr;
-    currentIndex_ = param ? RoundHalfAwayFromZero(param->Value()) : 0;
+    currentIndex_ = 0;
+    if (IParamSpec* param = Plugin() ? Plugin()->GetParam(paramIndex) : nullptr) {
+        LockGuard guard(Plugin()->Lock());
+        currentIndex_ = RoundHalfAwayFromZero(param->Value());
+    }
     if (HasScrollbar()) {
         const int row = currentIndex_ / columns_;
         const int half = CeilDiv(rows_, 2);
@@ -93,7 +96,8 @@ void PromptPopup::BindTo(int paramIndex, IControl* owner) {
         if (topRow < 0)
             topRow = 0;
         if (totalRows > rows_)
-            scrollOffset_ = RoundHalfAwayFromZero(static_cast<double>(MaxScroll()) * topRow / (totalRows - rows_));
+            scrollOffset_ =
+                RoundHalfAwayFromZero(static_cast<double>(MaxScroll()) * topRow / (totalRows - rows_));
     }
     SetOwner(owner);
     SetHidden(false);
@@ -124,8 +128,8 @@ PixelRect PromptPopup::CellRect(int c) const {
     const PixelRect& r = Rect();
     const int column = c % columns_;
     const int row = c / columns_;
-    return {r.left + cellWidth_ * column + inset_, r.top + row * rowHeight_ + 1, r.left + cellWidth_ * (column + 1),
-            r.top + rowHeight_ * (row + 1) - 1};
+    return {r.left + cellWidth_ * column + inset_, r.top + row * rowHeight_ + 1,
+            r.left + cellWidth_ * (column + 1), r.top + rowHeight_ * (row + 1) - 1};
 }
 
 int PromptPopup::CellAt(int x, int y) const {
@@ -229,7 +233,8 @@ bool PromptPopup::Render(IGraphics& surface) {
     separator.a = static_cast<int>(separator.a * 0.6);
     for (int i = 1; i < columns_; ++i) {
         const float x = static_cast<float>(r.left + i * cellWidth_ + inset_ * 0.5 - 0.5);
-        surface.StrokeLine(separator, x, static_cast<float>(r.top + inset_), x, static_cast<float>(r.bottom - inset_));
+        surface.StrokeLine(separator, x, static_cast<float>(r.top + inset_), x,
+                           static_cast<float>(r.bottom - inset_));
     }
 
     const int current = currentIndex_ - first;
@@ -254,7 +259,8 @@ bool PromptPopup::Render(IGraphics& surface) {
     if (HasScrollbar()) {
         ArgbColor track = highlight_;
         track.a = track.a > 20 ? track.a - 20 : 0;
-        surface.OutlineRounded(track, PixelRect{TrackLeft() - 1, r.top, TrackRight() + 1, r.bottom}, 4, nullptr, true);
+        surface.OutlineRounded(track, PixelRect{TrackLeft() - 1, r.top, TrackRight() + 1, r.bottom}, 4,
+                               nullptr, true);
         thumbRect_ = ThumbRect();
         ArgbColor thumb = highlight_;
         if (hoveredCell_ == -1 && !thumbDragging_)

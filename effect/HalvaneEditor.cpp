@@ -85,21 +85,22 @@ IGraphicsHeadless* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass**
             break;
         case ControlKind::Knob:
             surface->AddControl(new IKnobRotVal(plugin, c.param, c.x, c.y, knobs.For(c.image), valueStyle,
-                                                c.textOffset, static_cast<int>(kKnobSweepDegrees), kKnobGearing,
-                                                0, IKnobControl::kVertical, c.hover, false, 0));
+                                                c.textOffset, static_cast<int>(kKnobSweepDegrees),
+                                                kKnobGearing, 0, IKnobControl::kVertical, c.hover, false, 0));
             break;
         case ControlKind::DropDown: {
             ImageStrip face, list;
             Load(*surface, &face, c.image);
             Load(*surface, &list, c.listImage);
-            surface->AddControl(new IDropDown(plugin, c.param, c.x, c.y, face, list, c.columns, c.listPlacement));
+            surface->AddControl(
+                new IDropDown(plugin, c.param, c.x, c.y, face, list, c.columns, c.listPlacement));
             break;
         }
         case ControlKind::Slider: {
             ImageStrip handle;
             Load(*surface, &handle, c.image);
-            surface->AddControl(new ISliderImg(plugin, c.param, rect, handle, valueStyle, kSliderTrackLength, true,
-                                               kSliderIdleDimming));
+            surface->AddControl(new ISliderImg(plugin, c.param, rect, handle, valueStyle, kSliderTrackLength,
+                                               true, kSliderIdleDimming));
             // Both placement sliders share one place: only the one "Stereo" calls for shows.
             if (i + 1 < kControlCount && kControls[i + 1].kind != ControlKind::Slider)
                 surface->HideParamControls(kMonoPosition, true);

@@ -5,8 +5,8 @@
 #include "LICE_PNG.h"
 #include "LICE_SysBitmap.h"
 #include "Module.h"
-#include "ProcessBuffers.h"
 #include "ParameterChanges.h"
+#include "ProcessBuffers.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 
@@ -15,7 +15,8 @@ using namespace Steinberg::Vst;
 
 std::unique_ptr<EditorSession> EditorSession::Create(std::string* error) {
     std::string reason;
-    std::shared_ptr<halvane::host::Module> module = halvane::host::Module::linked(GetPluginFactory(), "Halvane");
+    std::shared_ptr<halvane::host::Module> module =
+        halvane::host::Module::linked(GetPluginFactory(), "Halvane");
     halvane::host::ClassInfo info;
     if (!module || !module->findClass(kVstAudioEffectClass, info)) {
         if (error)
@@ -23,7 +24,8 @@ std::unique_ptr<EditorSession> EditorSession::Create(std::string* error) {
         return nullptr;
     }
     std::unique_ptr<EditorSession> session(new EditorSession());
-    session->instance_ = halvane::host::PluginInstance::create(module, info.cid, "Halvane editor session", reason);
+    session->instance_ =
+        halvane::host::PluginInstance::create(module, info.cid, "Halvane editor session", reason);
     if (!session->instance_) {
         if (error)
             *error = reason;
@@ -37,7 +39,8 @@ std::unique_ptr<EditorSession> EditorSession::Create(std::string* error) {
     }
     halvane::host::PluginInstance& instance = *session->instance_;
     if (instance.activateDefaultBuses() != kResultOk ||
-        instance.setupProcessing(kSampleRate, kMaxBlock, kSample32) != kResultOk || instance.setActive(true) != kResultOk) {
+        instance.setupProcessing(kSampleRate, kMaxBlock, kSample32) != kResultOk ||
+        instance.setActive(true) != kResultOk) {
         if (error)
             *error = "the instance did not start";
         return nullptr;
@@ -81,7 +84,8 @@ void EditorSession::Drag(int fromX, int fromY, int toX, int toY, const MouseMods
     // In steps of a few pixels, as pointer movements arrive.
     constexpr int kSteps = 8;
     for (int i = 1; i <= kSteps; ++i)
-        surface.RoutePointerDrag(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps, mods);
+        surface.RoutePointerDrag(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps,
+                                 mods);
     surface.RoutePointerUp(toX, toY, mods);
 }
 

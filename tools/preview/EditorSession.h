@@ -30,7 +30,8 @@ class EditorSession {
 
     // One block through the host's process call, the changes (parameter index, normalised value) at
     // offset 0; the input is the same on both channels. Returns the left output.
-    std::vector<float> Process(const std::vector<std::pair<int, double>>& changes, const std::vector<float>& input);
+    std::vector<float> Process(const std::vector<std::pair<int, double>>& changes,
+                               const std::vector<float>& input);
 
     // Pointer gestures as a window reports them.
     static MouseMods Left() { return MouseMods{true, false, false, false, false}; }
