@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
+#include "ParameterTable.h"
 #include "ReverbEngine.h"
 
 namespace {
@@ -15,17 +18,19 @@ constexpr double kRate = 48000.0;
 
 using Settings = std::array<double, kNumParams>;
 
-// Parameter defaults, in index order.
-constexpr Settings kDefaults = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-                                0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
+constexpr Settings kDefaults = ParamDefaults();
+
+constexpr Settings With(Settings s, std::initializer_list<std::pair<ParamIndex, double>> changes) {
+    for (const auto& change : changes)
+        s[change.first] = change.second;
+    return s;
+}
 
 // "Very Large - Stadium": a 20 s tail.
-constexpr Settings kStadium = {20, 20.0, 8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-                               0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
+constexpr Settings kStadium = With(kDefaults, {{kTime, 20.0}});
 
 // Both tone filters on (Peak and Lowshelf), side by side on the output.
-constexpr Settings kTwoFilters = {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-                                  1,  2000, 50,   6.0, 3, 2, 6000, 75, 6.0, 60, 50, -60};
+constexpr Settings kTwoFilters = With(kDefaults, {{kEqType, 1}, {kEqMode, 3}, {kEq2Type, 2}});
 
 void BM_Process(benchmark::State& state, const Settings& settings) {
     const auto frames = static_cast<int>(state.range(0));

@@ -2,8 +2,7 @@
 # An object library holding the given resource files where FindModuleResource (platform/ModuleResources.h)
 # finds them. Files are named <id>_<name>.<type>. Link it directly into the binary whose resources these
 # are (objects, so link order cannot drop it). On Windows it is a generated resource script, so the files
-# land in the binary's own resource section; elsewhere a generated table of their bytes. (The module
-# itself carries its images through its committed .rc script on Windows.)
+# land in the binary's own resource section; elsewhere a generated table of their bytes.
 function(halvane_add_resource_table target)
   cmake_parse_arguments(R "" "" "FILES" ${ARGN})
   if(WIN32)

@@ -4,37 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace {
+#include "Unicode.h"
 
-// UTF-8 to code points; a byte that does not start a valid sequence stands for itself (Latin-1).
-std::u32string DecodeUtf8(const char* text) {
-    std::u32string out;
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s) {
-        const unsigned char c = *s;
-        int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (c >= 0xF8)
-            extra = 0;
-        char32_t cp = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
-        bool valid = true;
-        for (int i = 1; i <= extra; ++i) {
-            if ((s[i] & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (s[i] & 0x3F);
-        }
-        if (!valid) {
-            extra = 0;
-            cp = c;
-        }
-        out.push_back(cp);
-        s += 1 + extra;
-    }
-    return out;
-}
-
-} // namespace
+using halvane::unicode::DecodeUtf8;
 
 LICE_CachedFont::LICE_CachedFont(std::unique_ptr<LICE_TextRenderer> renderer)
     : renderer_(std::move(renderer)) {}

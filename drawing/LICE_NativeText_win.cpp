@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 
 #include "LICE_NativeText.h"
 #include "LICE_SysBitmap.h"
+#include "Unicode.h"
 
 struct LICE_NativeText::Handles {
     HFONT font = nullptr;
@@ -30,16 +33,11 @@ namespace {
 std::wstring Utf16(const std::u32string& text) {
     std::wstring out;
     out.reserve(text.size());
+    std::uint16_t units[2];
     for (char32_t c : text) {
-        if (c > 0x10FFFF) {
-            out.push_back(static_cast<wchar_t>(0xFFFD));
-        } else if (c > 0xFFFF) {
-            const char32_t v = c - 0x10000;
-            out.push_back(static_cast<wchar_t>(0xD800 + (v >> 10)));
-            out.push_back(static_cast<wchar_t>(0xDC00 + (v & 0x3FF)));
-        } else {
-            out.push_back(static_cast<wchar_t>(c));
-        }
+        const std::size_t n = halvane::unicode::EncodeUtf16(c, units);
+        for (std::size_t k = 0; k < n; ++k)
+            out.push_back(static_cast<wchar_t>(units[k]));
     }
     return out;
 }

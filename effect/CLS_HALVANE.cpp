@@ -9,7 +9,7 @@
 #include "IBypass.h"
 #include "IGraphicsHeadless.h"
 #include "ModuleHandle.h"
-#include "ParameterTable.h"
+#include "ParamSpecFromTable.h"
 
 using namespace EffectIdentity;
 
@@ -37,26 +37,8 @@ void CLS_HALVANE::AttachEditor(IEditorSurface* editor) {
 }
 
 void CLS_HALVANE::DefineParameters() {
-    for (int i = 0; i < kNumParams; ++i) {
-        const ParamDefinition& row = ParamTable()[static_cast<size_t>(i)];
-        IParamSpec* param = GetParam(i);
-        switch (row.kind) {
-        case ParamKind::Integer:
-            param->DefineInt(row.name, static_cast<int>(row.defaultValue), static_cast<int>(row.minimum),
-                             static_cast<int>(row.maximum), row.label);
-            break;
-        case ParamKind::Real:
-            param->DefineDouble(row.name, row.defaultValue, row.minimum, row.maximum, row.step, row.label);
-            break;
-        case ParamKind::Enumerated:
-            param->DefineEnum(row.name, static_cast<int>(row.defaultValue), row.textCount, row.label);
-            break;
-        }
-        if (row.shape != 1.0)
-            param->SetShapeExponent(row.shape);
-        for (int v = 0; v < row.textCount; ++v)
-            param->AddDisplayText(v, row.texts[v]);
-    }
+    for (int i = 0; i < kNumParams; ++i)
+        DefineParamSpec(*GetParam(i), ParamTable()[static_cast<size_t>(i)]);
 }
 
 void CLS_HALVANE::MakePresets() {

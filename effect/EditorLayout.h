@@ -28,6 +28,9 @@ enum ImageId : int {
 };
 
 // One image: its id, the name given when it is loaded, its whole size and how its frames are laid out.
+// This list is the only one: the build makes the module's resources from it, each image read from
+// effect/resources/<id>_<file part of name> (cmake/EditorImages.cmake), and the artwork generator
+// writes those files by it.
 struct ImageResource {
     int id;
     const char* name;
@@ -80,22 +83,31 @@ struct Control {
     float hover;       // knob ring strength on mouse-over, negated
 };
 
+// A knob placed by its centre: its rectangle is the square of its image's height around it (the
+// image holds the pointer and the ring side by side).
+constexpr Control Knob(int param, int x, int y, int image, int textOffset, float hover) {
+    const int size = FindImage(image)->height;
+    const int left = x - size / 2, top = y - size / 2;
+    return {ControlKind::Knob, param, x, y, left, top,        left + size,
+            top + size,        image, 0, 0, 0,    textOffset, hover};
+}
+
 constexpr int kControlCount = 28;
 constexpr Control kControls[kControlCount] = {
     {ControlKind::VersionText, -1, 0, 0, 45, 12, 95, 30, 0, 0, 0, 0, 0, 0.0f},
     {ControlKind::ThresholdLabel, kBypassCeil, 0, 0, 442, 394, 504, 410, 0, 0, 0, 0, 0, 0.0f},
     {ControlKind::ActivityLamp, -1, 452, 402, 448, 398, 456, 406, 0, 0, 0, 0, 0, 0.0f},
     {ControlKind::Link, -1, 0, 0, 161, 10, 353, 57, 0, 0, 0, 0, 0, 0.0f},
-    {ControlKind::Knob, kPreDelay, 58, 114, 35, 91, 81, 137, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kTime, 58, 200, 30, 172, 86, 228, kImgKnobLarge, 0, 0, 0, -20, -0.15f},
-    {ControlKind::Knob, kSpaceAccent, 130, 131, 107, 108, 153, 154, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kDryMix, 130, 205, 107, 182, 153, 228, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kSurfaceAccent, 384, 131, 361, 108, 407, 154, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kWetMix, 384, 205, 361, 182, 407, 228, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kDiffuse, 456, 114, 433, 91, 479, 137, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kFreq, 456, 200, 428, 172, 484, 228, kImgKnobLarge, 0, 0, 0, -20, -0.15f},
-    {ControlKind::Knob, kAttack, 41, 280, 18, 257, 64, 303, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kSize, 473, 280, 450, 257, 496, 303, kImgKnob, 0, 0, 0, -17, -0.15f},
+    Knob(kPreDelay, 58, 114, kImgKnob, -17, -0.15f),
+    Knob(kTime, 58, 200, kImgKnobLarge, -20, -0.15f),
+    Knob(kSpaceAccent, 130, 131, kImgKnob, -17, -0.15f),
+    Knob(kDryMix, 130, 205, kImgKnob, -17, -0.15f),
+    Knob(kSurfaceAccent, 384, 131, kImgKnob, -17, -0.15f),
+    Knob(kWetMix, 384, 205, kImgKnob, -17, -0.15f),
+    Knob(kDiffuse, 456, 114, kImgKnob, -17, -0.15f),
+    Knob(kFreq, 456, 200, kImgKnobLarge, -20, -0.15f),
+    Knob(kAttack, 41, 280, kImgKnob, -17, -0.15f),
+    Knob(kSize, 473, 280, kImgKnob, -17, -0.15f),
     {ControlKind::DropDown, kSpace, 187, 101, 187, 100, 327, 118, kImgSpace, kImgSpaceList, 4, 4, 0, 0.0f},
     {ControlKind::DropDown, kSurface, 212, 157, 212, 156, 302, 174, kImgSurface, kImgSurfaceList, 4, 4, 0,
      0.0f},
@@ -107,12 +119,12 @@ constexpr Control kControls[kControlCount] = {
     {ControlKind::Slider, kMonoPosition, 0, 0, 194, 231, 322, 267, kImgSlider, 0, 0, 0, 0, 0.0f},
     {ControlKind::Slider, kStereoPosition, 0, 0, 194, 231, 322, 267, kImgSlider, 0, 0, 0, 0, 0.0f},
     {ControlKind::Switch, kEqMode, 230, 295, 230, 295, 282, 380, kImgSwitch, 0, 0, 0, 0, 0.0f},
-    {ControlKind::Knob, kEqFreq, 66, 355, 41, 330, 91, 380, kImgKnobFilter, 0, 0, 0, -19, -0.13f},
-    {ControlKind::Knob, kEqGain, 129, 354, 106, 331, 152, 377, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kEqBandwidth, 189, 354, 166, 331, 212, 377, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kEq2Freq, 327, 355, 302, 330, 352, 380, kImgKnobFilter, 0, 0, 0, -19, -0.13f},
-    {ControlKind::Knob, kEq2Gain, 390, 354, 367, 331, 413, 377, kImgKnob, 0, 0, 0, -17, -0.15f},
-    {ControlKind::Knob, kEq2Bandwidth, 450, 354, 427, 331, 473, 377, kImgKnob, 0, 0, 0, -17, -0.15f},
+    Knob(kEqFreq, 66, 355, kImgKnobFilter, -19, -0.13f),
+    Knob(kEqGain, 129, 354, kImgKnob, -17, -0.15f),
+    Knob(kEqBandwidth, 189, 354, kImgKnob, -17, -0.15f),
+    Knob(kEq2Freq, 327, 355, kImgKnobFilter, -19, -0.13f),
+    Knob(kEq2Gain, 390, 354, kImgKnob, -17, -0.15f),
+    Knob(kEq2Bandwidth, 450, 354, kImgKnob, -17, -0.15f),
 };
 
 // Knob rotation: 300 degrees in all, the pointer upright at the middle of the range.

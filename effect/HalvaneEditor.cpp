@@ -15,7 +15,7 @@
 #include "IURLOpen.h"
 
 #ifndef HALVANE_MAKER_URL
-#define HALVANE_MAKER_URL "https://www.vorkesh.example"
+#error "HALVANE_MAKER_URL is set by the build"
 #endif
 
 using namespace EditorLayout;

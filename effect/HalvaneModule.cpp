@@ -4,8 +4,9 @@
 #include "EffectIdentity.h"
 #include "PlugModule.h"
 
+// The maker's web address comes from the build (HALVANE_MAKER_URL in effect/CMakeLists.txt).
 #ifndef HALVANE_MAKER_URL
-#define HALVANE_MAKER_URL "https://www.vorkesh.example"
+#error "HALVANE_MAKER_URL is set by the build"
 #endif
 
 const PlugClassDescription& ModuleClassDescription() {

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "SingleComponentEffect.h" // first: it renames the controller's state pair
-#include "public.sdk/source/vst/vstparameters.h"
-
 #include "IParamSpec.h"
+#include "public.sdk/source/vst/vstparameters.h"
 
 // One plug-in parameter as the host sees it: id = index, texts and conversions from its IParamSpec.
 // Controller thread; reads its parameter without the instance lock, as hosts only ask for texts here.

@@ -1,11 +1,12 @@
 #include "IPlugVST3.h"
 
+// The component and processor side of IPlugVST3: buses, state, set-up, the audio block and the
+// transport; the edit-controller and unit side is in IPlugVST3Controller.cpp.
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
 
-#include "IPlugParameter.h"
 #include "PlugIds.h"
 #include "Utf16Text.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -44,10 +45,6 @@ int SpeakerCount(SpeakerArrangement arrangement) {
     return count;
 }
 
-halvane::String16 Utf16(const char* text) {
-    return halvane::utf8ToUtf16(text ? text : "");
-}
-
 // Largest values a host may set up without the instance trying to allocate absurd amounts.
 constexpr double kMaxSampleRate = 10.0e6;
 constexpr int32 kMaxBlockFrames = 1 << 22;
@@ -79,8 +76,6 @@ IPlugVST3::IPlugVST3(int paramCount, const char* channelConfigs, int presetCount
     }
 }
 
-// ---------------------------------------------------------------- component
-
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
     tresult result = SingleComponentEffect::initialize(context);
 
@@ -106,55 +101,27 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
 
     int mainInputs = InputChannelCount() - sideChainChannels_;
     if (mainInputs >= 1 && mainInputs <= 6) {
-        addAudioInput(Utf16(InputBusNames()[0].c_str()).c_str(), ArrangementFor(mainInputs));
+        addAudioInput(halvane::utf8ToUtf16(InputBusNames()[0]).c_str(), ArrangementFor(mainInputs));
     }
     if (IsInstrument()) {
         for (int i = 0; i < OutputChannelCount() / 2 && i < static_cast<int>(OutputBusNames().size()); ++i) {
-            addAudioOutput(Utf16(OutputBusNames()[static_cast<size_t>(i)].c_str()).c_str(),
+            addAudioOutput(halvane::utf8ToUtf16(OutputBusNames()[static_cast<size_t>(i)]).c_str(),
                            ArrangementFor(2));
         }
     } else {
-        addAudioOutput(Utf16(OutputBusNames()[0].c_str()).c_str(), ArrangementFor(OutputChannelCount()));
+        addAudioOutput(halvane::utf8ToUtf16(OutputBusNames()[0]).c_str(),
+                       ArrangementFor(OutputChannelCount()));
     }
     if (sideChainChannels_ > 0 && InputBusNames().size() > 1) {
-        addAudioInput(Utf16(InputBusNames()[1].c_str()).c_str(),
+        addAudioInput(halvane::utf8ToUtf16(InputBusNames()[1]).c_str(),
                       ArrangementFor(std::min(sideChainChannels_, 2)), kAux, 0);
     }
     if (DoesMidi())
-        addEventInput(Utf16("MIDI Input").c_str(), 1);
+        addEventInput(halvane::utf8ToUtf16("MIDI Input").c_str(), 1);
 
     RegisterParameters();
     AfterInitialize();
     return result;
-}
-
-void IPlugVST3::RegisterParameters() {
-    if (PresetCount() > 0) {
-        auto* presets =
-            new StringListParameter(Utf16("Presets").c_str(), PlugIds::kPresets, nullptr,
-                                    ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, kRootUnitId);
-        String128 empty = {};
-        for (int i = 0; i < PresetCount(); ++i)
-            presets->appendString(empty);
-        parameters.addParameter(presets);
-    }
-    for (int i = 0; i < ParamCount(); ++i) {
-        IParamSpec* spec = GetParam(i);
-        UnitID unit = kRootUnitId;
-        if (spec->Group()[0] != '\0') {
-            auto& groups = UnitNames();
-            auto found = std::find_if(groups.begin(), groups.end(),
-                                      [&](const char* name) { return std::string(name) == spec->Group(); });
-            if (found == groups.end()) {
-                groups.push_back(spec->Group());
-                unit = static_cast<UnitID>(groups.size());
-            } else {
-                unit = static_cast<UnitID>(found - groups.begin()) + 1;
-            }
-        }
-        parameters.addParameter(new IPlugParameter(spec, static_cast<ParamID>(i), unit));
-        ParamChanged(i);
-    }
 }
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
@@ -162,7 +129,7 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
     return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
+tresult IPlugVST3::saveComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     LockGuard guard(Lock());
@@ -178,7 +145,7 @@ tresult PLUGIN_API IPlugVST3::getState(IBStream* state) {
     return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
+tresult IPlugVST3::loadComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     LockGuard guard(Lock());
@@ -217,8 +184,6 @@ tresult PLUGIN_API IPlugVST3::setState(IBStream* state) {
     return kResultOk;
 }
 
-// ---------------------------------------------------------------- processor
-
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts) {
     SetInputConnections(0, InputChannelCount(), false);
@@ -231,14 +196,14 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
 
     AudioBus* in = getAudioInput(0);
     if (in && SpeakerCount(in->getArrangement()) != inSpeakers) {
-        audioInputs[0] = IPtr<Bus>(
-            new AudioBus(Utf16("Input").c_str(), kMain, BusInfo::kDefaultActive, ArrangementFor(inSpeakers)),
-            false);
+        audioInputs[0] = IPtr<Bus>(new AudioBus(halvane::utf8ToUtf16("Input").c_str(), kMain,
+                                                BusInfo::kDefaultActive, ArrangementFor(inSpeakers)),
+                                   false);
     }
     AudioBus* out = getAudioOutput(0);
     if (out && SpeakerCount(out->getArrangement()) != outSpeakers) {
-        audioOutputs[0] = IPtr<Bus>(new AudioBus(Utf16("Output").c_str(), kMain, BusInfo::kDefaultActive,
-                                                 ArrangementFor(outSpeakers)),
+        audioOutputs[0] = IPtr<Bus>(new AudioBus(halvane::utf8ToUtf16("Output").c_str(), kMain,
+                                                 BusInfo::kDefaultActive, ArrangementFor(outSpeakers)),
                                     false);
     }
 
@@ -250,8 +215,9 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     AudioBus* side = getAudioInput(1);
     int sideSpeakers = SpeakerCount(inputs[1]);
     if (side && SpeakerCount(side->getArrangement()) != sideSpeakers) {
-        audioInputs[1] = IPtr<Bus>(
-            new AudioBus(Utf16("Sidechain Input").c_str(), kAux, 0, ArrangementFor(sideSpeakers)), false);
+        audioInputs[1] = IPtr<Bus>(new AudioBus(halvane::utf8ToUtf16("Sidechain Input").c_str(), kAux, 0,
+                                                ArrangementFor(sideSpeakers)),
+                                   false);
     }
     return kResultOk;
 }
@@ -382,182 +348,6 @@ void IPlugVST3::RouteAndRun(ProcessData& data) {
     }
 }
 
-int IPlugVST3::ProgramIndexFromNormalized(double value) const {
-    if (!(value >= 0.0))
-        value = 0.0;
-    if (value > 1.0)
-        value = 1.0;
-    return static_cast<int>((PresetCount() - 1) * value + 0.5);
-}
-
-double IPlugVST3::NormalizedFromProgramIndex(int index) const {
-    return PresetCount() > 1 ? static_cast<double>(index) / (PresetCount() - 1) : 0.0;
-}
-
-// ---------------------------------------------------------------- controller
-
-tresult PLUGIN_API IPlugVST3::setComponentState(IBStream*) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::setEditorState(IBStream*) {
-    LockGuard guard(Lock());
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::getEditorState(IBStream*) {
-    LockGuard guard(Lock());
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string) {
-    if (!string || id >= static_cast<ParamID>(ParamCount()))
-        return kResultFalse;
-    halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(), string,
-                         128);
-    return kResultOk;
-}
-
-ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
-    if (id == PlugIds::kPresets)
-        return PresetCount() > 1 ? plain / (PresetCount() - 1) : 0.0;
-    if (id < static_cast<ParamID>(ParamCount()))
-        return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
-    return plain;
-}
-
-ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
-    if (id == PlugIds::kBypass)
-        return IsBypassed() ? 1.0 : 0.0;
-    if (id == PlugIds::kPresets)
-        return NormalizedFromProgramIndex(CurrentPresetIndex());
-    if (id < static_cast<ParamID>(ParamCount()))
-        return GetParam(static_cast<int>(id))->NormalizedValue();
-    return 0.0;
-}
-
-tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
-    if (id == PlugIds::kBypass) {
-        SetBypassed(value != 0.0);
-        return kResultOk;
-    }
-    if (id == PlugIds::kPresets) {
-        SetCurrentPresetIndex(ProgramIndexFromNormalized(value));
-        return kResultOk;
-    }
-    if (id < static_cast<ParamID>(ParamCount())) {
-        // The audio thread reads the same value under the lock.
-        LockGuard guard(Lock());
-        GetParam(static_cast<int>(id))->SetFromNormalized(value);
-        return kResultOk;
-    }
-    return kResultFalse;
-}
-
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
-    return nullptr;
-}
-
-tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode) {
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::openHelp(TBool) {
-    return kResultFalse;
-}
-
-tresult PLUGIN_API IPlugVST3::openAboutBox(TBool) {
-    return kResultFalse;
-}
-
-// ---------------------------------------------------------------- units and programs
-
-int32 PLUGIN_API IPlugVST3::getUnitCount() {
-    return 1 + static_cast<int32>(UnitNames().size());
-}
-
-tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
-    if (unitIndex == 0) {
-        info.id = kRootUnitId;
-        info.parentUnitId = kNoParentUnitId;
-        halvane::utf8ToUtf16("Root Unit", info.name, 128);
-        info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
-        return kResultOk;
-    }
-    if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size()))
-        return kResultFalse;
-    info.id = unitIndex;
-    info.parentUnitId = kRootUnitId;
-    halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
-    info.programListId = kNoProgramListId;
-    return kResultOk;
-}
-
-int32 PLUGIN_API IPlugVST3::getProgramListCount() {
-    return PresetCount() > 0 ? 1 : 0;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-    if (listIndex != 0 || PresetCount() <= 0)
-        return kResultFalse;
-    info.id = PlugIds::kFactoryPresetList;
-    halvane::utf8ToUtf16("Factory Presets", info.name, 128);
-    info.programCount = PresetCount();
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-    if (listId != PlugIds::kFactoryPresetList || !name)
-        return kResultFalse;
-    halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
-    return kResultOk;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::hasProgramPitchNames(ProgramListID, int32) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, String128) {
-    return kNotImplemented;
-}
-
-UnitID PLUGIN_API IPlugVST3::getSelectedUnit() {
-    return kRootUnitId;
-}
-
-tresult PLUGIN_API IPlugVST3::selectUnit(UnitID) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID&) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*) {
-    return kNotImplemented;
-}
-
-// ---------------------------------------------------------------- host-facing operations
-
-void IPlugVST3::BeginParamEdit(int index) {
-    if (componentHandler)
-        componentHandler->beginEdit(static_cast<ParamID>(index));
-}
-
-void IPlugVST3::ParamEdited(int index, double normalized) {
-    if (componentHandler)
-        componentHandler->performEdit(static_cast<ParamID>(index), normalized);
-}
-
-void IPlugVST3::EndParamEdit(int index) {
-    if (componentHandler)
-        componentHandler->endEdit(static_cast<ParamID>(index));
-}
-
 int IPlugVST3::SamplePosition() {
     return static_cast<int>(static_cast<uint32>(processContext_.projectTimeSamples & 0xFFFFFFFF));
 }
@@ -571,14 +361,6 @@ void IPlugVST3::TimeSignature(int* numerator, int* denominator) {
         *numerator = processContext_.timeSigNumerator;
     if (denominator)
         *denominator = processContext_.timeSigDenominator;
-}
-
-void IPlugVST3::ResizeEditor(int, int) {}
-
-void IPlugVST3::ChangeLatency(int samples) {
-    IPlugBase::ChangeLatency(samples);
-    if (componentHandler)
-        componentHandler->restartComponent(kLatencyChanged);
 }
 
 bool IPlugVST3::SendMidiMessage(const MidiMessage&) {

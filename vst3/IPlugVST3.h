@@ -1,10 +1,9 @@
 #pragma once
 
-#include "SingleComponentEffect.h" // first: it renames the controller's state pair
-
 #include <cstdint>
 
 #include "IPlugBase.h"
+#include "SingleComponentEffect.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
 // Transport information from the last process context.
@@ -23,7 +22,8 @@ struct TimeInfo {
 
 // Makes an IPlugBase a VST 3 plug-in: one object that is component, audio processor and edit
 // controller (parameters, units, program list). Host pointers, indices and sizes are checked and
-// answered with result codes; no exception leaves a host call.
+// answered with result codes. process and setupProcessing catch every exception; the other host calls
+// do not yet guard against one (an allocation failure there would reach the host).
 //
 // Threads: process runs on the host's audio thread and holds the instance lock for the whole block;
 // everything else comes from the host's user-interface thread. State calls take the lock.
@@ -36,8 +36,6 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     // ---- IPluginBase / IComponent ----
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
 
     // ---- IAudioProcessor ----
     Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
@@ -53,8 +51,6 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
 
     // ---- IEditController ----
     Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API setEditorState(Steinberg::IBStream* state) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getEditorState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) SMTG_OVERRIDE;
@@ -116,6 +112,14 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     virtual void GetTimeInfo(TimeInfo* info) const;
 
     OBJ_METHODS(IPlugVST3, SingleComponentEffect)
+
+  protected:
+    // IComponent's setState/getState: the whole component state, under the lock.
+    Steinberg::tresult loadComponentState(Steinberg::IBStream* state) override;
+    Steinberg::tresult saveComponentState(Steinberg::IBStream* state) override;
+    // IEditController's setState/getState: no bytes either way.
+    Steinberg::tresult loadControllerState(Steinberg::IBStream* state) override;
+    Steinberg::tresult saveControllerState(Steinberg::IBStream* state) override;
 
   private:
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);

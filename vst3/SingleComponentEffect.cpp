@@ -146,23 +146,7 @@ tresult PLUGIN_API SingleComponentEffect::setActive(TBool /*state*/) {
     return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setState(IBStream* /*state*/) {
-    return kNotImplemented;
-}
-
-tresult PLUGIN_API SingleComponentEffect::getState(IBStream* /*state*/) {
-    return kNotImplemented;
-}
-
 //--- IEditController
-
-tresult PLUGIN_API SingleComponentEffect::setEditorState(IBStream* /*state*/) {
-    return kResultOk;
-}
-
-tresult PLUGIN_API SingleComponentEffect::getEditorState(IBStream* /*state*/) {
-    return kResultOk;
-}
 
 tresult PLUGIN_API SingleComponentEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
     // The SDK's container indexes with at(): out of range it would throw through the host.

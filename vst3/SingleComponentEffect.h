@@ -4,27 +4,10 @@
 // The packaged SDK lacks this class; ours keeps its name and role and is built on the SDK's
 // EditControllerEx1 and bus classes.
 
+#include "ComponentWithState.h"
+#include "ControllerWithState.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivstcomponent.h"
 #include "public.sdk/source/vst/vstbus.h"
-
-// IComponent and IEditController both declare setState/getState with one signature, but the
-// component's pair carries the state and the controller's pair must not. While the
-// edit-controller headers are read, their pair is renamed, so this class reaches those two
-// vtable slots as setEditorState/getEditorState. Any file that includes the edit-controller
-// headers itself must include this header first.
-#ifdef kVstComponentControllerClass
-#error "include SingleComponentEffect.h before the SDK's edit-controller headers"
-#endif
-#ifdef setState
-#error "setState is already a macro"
-#endif
-#define setState setEditorState
-#define getState getEditorState
-#include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "public.sdk/source/vst/vsteditcontroller.h"
-#undef setState
-#undef getState
 
 namespace Steinberg {
 namespace Vst {
@@ -32,7 +15,7 @@ namespace Vst {
 // Threads: initialize, terminate, bus and controller calls come from the host's UI thread;
 // process from its audio thread. Nothing here takes a lock; the plug-in that derives from it
 // does. Host-supplied indices and pointers are checked and answered with a result code.
-class SingleComponentEffect : public EditControllerEx1, public IComponent, public IAudioProcessor {
+class SingleComponentEffect : public ControllerWithState, public ComponentWithState, public IAudioProcessor {
   public:
     SingleComponentEffect();
     ~SingleComponentEffect() override;
@@ -70,14 +53,8 @@ class SingleComponentEffect : public EditControllerEx1, public IComponent, publi
     tresult PLUGIN_API getRoutingInfo(RoutingInfo& inInfo, RoutingInfo& outInfo) SMTG_OVERRIDE;
     tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index, TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
-    // The component state; kNotImplemented until the plug-in overrides them.
-    tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
-    tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
-
-    //--- IEditController's setState/getState: the controller keeps no state of its own, so
-    // both answer kResultOk and move no bytes.
-    tresult PLUGIN_API setEditorState(IBStream* state) SMTG_OVERRIDE;
-    tresult PLUGIN_API getEditorState(IBStream* state) SMTG_OVERRIDE;
+    // setState/getState of IComponent and of IEditController: see ComponentWithState and
+    // ControllerWithState.
 
     //--- IEditController and IUnitInfo calls whose SDK bodies trust the host's index or pointer
     tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;

@@ -1,8 +1,8 @@
 #pragma once
 
-// UTF-8 <-> UTF-16 for the texts that cross the VST 3 boundary (names, titles, units).
-// Both directions cut at a character boundary when the destination is full, always
-// zero-terminate a non-empty destination, and turn malformed input into U+FFFD.
+// UTF-8 <-> UTF-16 for the texts that cross the VST 3 boundary (names, titles, units), on the
+// project's one codec (Unicode.h), malformed input becoming U+FFFD. Both directions cut at a
+// character boundary when the destination is full and always zero-terminate a non-empty destination.
 
 #include "pluginterfaces/base/ftypes.h"
 

@@ -219,6 +219,12 @@ TEST_P(Text, BadInputDrawsNothing) {
     EXPECT_EQ(InkOf(b).count > 0, true); // the invalid bytes still show as characters
     EXPECT_TRUE(font->MeasureText("", nullptr, nullptr));
     EXPECT_FALSE(font->MeasureText(nullptr, nullptr, nullptr));
+
+    // Malformed UTF-8 follows the host texts' rule: each bad byte is one U+FFFD (EF BF BD).
+    int bad = 0, replaced = 0, height = 0;
+    ASSERT_TRUE(font->MeasureText("a\xC3(\xE2\x82", &bad, &height));
+    ASSERT_TRUE(font->MeasureText("a\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD", &replaced, &height));
+    EXPECT_EQ(bad, replaced);
 }
 
 std::string PathName(const ::testing::TestParamInfo<Path>& param) {

@@ -1,4 +1,5 @@
 #include "FactoryPresets.h"
+#include "ParameterTable.h"
 
 #include <gtest/gtest.h>
 
@@ -41,41 +42,6 @@ void ExpectValues(const FactoryPreset& p, const std::array<double, kNumParams>& 
         EXPECT_DOUBLE_EQ(p.values[k], expected[k]) << p.name << ", index " << k;
 }
 
-// The parameters' ranges, written out independently of the preset table.
-struct Range {
-    double min, max;
-    bool real;
-};
-// clang-format off
-const Range kRanges[kNumParams] = {
-    {0,     1000,  false},  // Pre Delay
-    {0.1,   80.0,  true},   // Time
-    {20,    18000, false},  // Freq
-    {0,     59,    false},  // Space
-    {0,     15,    false},  // Surface
-    {0,     7,     false},  // Stereo
-    {-100,  100,   false},  // Mono Position
-    {0,     6,     false},  // Stereo Position
-    {0,     100,   false},  // Space Accent
-    {0,     100,   false},  // Surface Accent
-    {0,     100,   false},  // Diffuse
-    {0,     100,   false},  // Attack
-    {0,     100,   false},  // Size
-    {0,     3,     false},  // EQ Type
-    {20,    20000, false},  // EQ Freq
-    {1,     100,   false},  // EQ Bandwidth
-    {-16.0, 16.0,  true},   // EQ Gain
-    {0,     4,     false},  // EQ Mode
-    {0,     3,     false},  // EQ2 Type
-    {20,    20000, false},  // EQ2 Freq
-    {1,     100,   false},  // EQ2 Bandwidth
-    {-16.0, 16.0,  true},   // EQ2 Gain
-    {0,     100,   false},  // Dry Mix
-    {0,     100,   false},  // Wet Mix
-    {-100,  -50,   false},  // Bypass Ceil
-};
-// clang-format on
-
 } // namespace
 
 TEST(FactoryPresets, CompleteRowsOfFirstAndLastPreset) {
@@ -93,10 +59,11 @@ TEST(FactoryPresets, EveryValueInsideItsRangeAndOnItsStep) {
     for (const FactoryPreset& p : AllPresets()) {
         for (int k = 0; k < kNumParams; ++k) {
             const double v = p.values[k];
-            EXPECT_GE(v, kRanges[k].min) << p.name << ", index " << k;
-            EXPECT_LE(v, kRanges[k].max) << p.name << ", index " << k;
+            const ParamDefinition& row = ParamTable()[static_cast<size_t>(k)];
+            EXPECT_GE(v, row.minimum) << p.name << ", index " << k;
+            EXPECT_LE(v, row.maximum) << p.name << ", index " << k;
             // Real parameters step by 0.1, the others by 1.
-            const double steps = kRanges[k].real ? v * 10.0 : v;
+            const double steps = row.kind == ParamKind::Real ? v * 10.0 : v;
             EXPECT_NEAR(steps, std::round(steps), 1e-9) << p.name << ", index " << k;
         }
     }
@@ -108,8 +75,8 @@ TEST(FactoryPresets, OutOfRangeIndexGivesEmptyNameAndValidValues) {
         ASSERT_NE(p.name, nullptr);
         EXPECT_STREQ(p.name, "");
         for (int k = 0; k < kNumParams; ++k) {
-            EXPECT_GE(p.values[k], kRanges[k].min) << i << ", index " << k;
-            EXPECT_LE(p.values[k], kRanges[k].max) << i << ", index " << k;
+            EXPECT_GE(p.values[k], ParamTable()[static_cast<size_t>(k)].minimum) << i << ", index " << k;
+            EXPECT_LE(p.values[k], ParamTable()[static_cast<size_t>(k)].maximum) << i << ", index " << k;
         }
     }
 }

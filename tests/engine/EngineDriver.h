@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "ParameterTable.h"
 #include "ReverbEngine.h"
 
 namespace enginetest {
@@ -18,8 +19,7 @@ namespace enginetest {
 using Settings = std::array<double, kNumParams>;
 
 inline Settings Defaults() {
-    return {20, 3.0,  8000, 0,   0, 1, 0,    2,  100, 90, 20, 50, 100,
-            0,  2000, 50,   6.0, 0, 1, 6000, 75, 6.0, 60, 50, -60};
+    return ParamDefaults();
 }
 
 inline Settings With(std::initializer_list<std::pair<int, double>> changes, Settings s = Defaults()) {

@@ -227,7 +227,8 @@ TEST(Lifecycle, ResetKeepsTheTailUnlessTheRateChanges) {
     EXPECT_FALSE(AllZero(Process(plain, Silence(100)).left));
 }
 
-// A rate of 0 at the first block used to leave every line at one sample.
+// A first block at rate 0 still gives every line its length; only the rate-dependent values wait for a
+// real rate.
 TEST(Lifecycle, FirstBlockAtRateZeroStillSizesEveryLine) {
     ReverbEngine e;
     Deliver(e, Defaults());

@@ -19,37 +19,36 @@ struct ParamRow {
     const char* title;
     const char* units;
     double min, max, shape;
-    bool real; // a real parameter has a continuous range (step count 0)
-    double defaultValue;
-    const char* defaultText; // also shows the display precision
+    bool real;               // a real parameter has a continuous range (step count 0)
+    const char* defaultText; // the default (defaultValues()) as shown; also shows the display precision
 };
 
 const ParamRow kParams[kParamCount] = {
-    {"Pre Delay", "ms", 0, 1000, 1, false, 20, "20"},
-    {"Time", "s", 0.1, 80, 2, true, 3.0, "3.0"},
-    {"Freq", "Hz", 20, 18000, 2, false, 8000, "8000"},
-    {"Space", "", 0, 59, 1, false, 0, "Stadium"},
-    {"Surface", "", 0, 15, 1, false, 0, "Smooth"},
-    {"Stereo", "", 0, 7, 1, false, 1, "Wide"},
-    {"Mono Position", "%", -100, 100, 1, false, 0, "0"},
-    {"Stereo Position", "", 0, 6, 1, false, 2, "Wide Left"},
-    {"Space Accent", "%", 0, 100, 1, false, 100, "100"},
-    {"Surface Accent", "%", 0, 100, 1, false, 90, "90"},
-    {"Diffuse", "%", 0, 100, 1, false, 20, "20"},
-    {"Attack", "%", 0, 100, 1, false, 50, "50"},
-    {"Size", "%", 0, 100, 1, false, 100, "100"},
-    {"EQ Type", "", 0, 3, 1, false, 0, "Off"},
-    {"EQ Freq", "Hz", 20, 20000, 2, false, 2000, "2000"},
-    {"EQ Bandwidth", "%", 1, 100, 1, false, 50, "50"},
-    {"EQ Gain", "dB", -16, 16, 1, true, 6.0, "6.0"},
-    {"EQ Mode", "", 0, 4, 1, false, 0, "Parallel"},
-    {"EQ2 Type", "", 0, 3, 1, false, 1, "Peak"},
-    {"EQ2 Freq", "Hz", 20, 20000, 2, false, 6000, "6000"},
-    {"EQ2 Bandwidth", "%", 1, 100, 1, false, 75, "75"},
-    {"EQ2 Gain", "dB", -16, 16, 1, true, 6.0, "6.0"},
-    {"Dry Mix", "%", 0, 100, 1, false, 60, "60"},
-    {"Wet Mix", "%", 0, 100, 1, false, 50, "50"},
-    {"Bypass Ceil", "dB", -100, -50, 1, false, -60, "-60"},
+    {"Pre Delay", "ms", 0, 1000, 1, false, "20"},
+    {"Time", "s", 0.1, 80, 2, true, "3.0"},
+    {"Freq", "Hz", 20, 18000, 2, false, "8000"},
+    {"Space", "", 0, 59, 1, false, "Stadium"},
+    {"Surface", "", 0, 15, 1, false, "Smooth"},
+    {"Stereo", "", 0, 7, 1, false, "Wide"},
+    {"Mono Position", "%", -100, 100, 1, false, "0"},
+    {"Stereo Position", "", 0, 6, 1, false, "Wide Left"},
+    {"Space Accent", "%", 0, 100, 1, false, "100"},
+    {"Surface Accent", "%", 0, 100, 1, false, "90"},
+    {"Diffuse", "%", 0, 100, 1, false, "20"},
+    {"Attack", "%", 0, 100, 1, false, "50"},
+    {"Size", "%", 0, 100, 1, false, "100"},
+    {"EQ Type", "", 0, 3, 1, false, "Off"},
+    {"EQ Freq", "Hz", 20, 20000, 2, false, "2000"},
+    {"EQ Bandwidth", "%", 1, 100, 1, false, "50"},
+    {"EQ Gain", "dB", -16, 16, 1, true, "6.0"},
+    {"EQ Mode", "", 0, 4, 1, false, "Parallel"},
+    {"EQ2 Type", "", 0, 3, 1, false, "Peak"},
+    {"EQ2 Freq", "Hz", 20, 20000, 2, false, "6000"},
+    {"EQ2 Bandwidth", "%", 1, 100, 1, false, "75"},
+    {"EQ2 Gain", "dB", -16, 16, 1, true, "6.0"},
+    {"Dry Mix", "%", 0, 100, 1, false, "60"},
+    {"Wet Mix", "%", 0, 100, 1, false, "50"},
+    {"Bypass Ceil", "dB", -100, -50, 1, false, "-60"},
 };
 
 std::string display(IEditController* controller, ParamID id, ParamValue normalized) {
@@ -91,7 +90,8 @@ TEST_F(HalvaneController, ProgramParameterFirstThenTheTwentyFive) {
         EXPECT_EQ(text(info.shortTitle), "");
         EXPECT_EQ(text(info.units), row.units);
         EXPECT_EQ(info.stepCount, row.real ? 0 : static_cast<int32>(row.max - row.min));
-        EXPECT_NEAR(info.defaultNormalizedValue, normalizedOf(row.defaultValue, row.min, row.max, row.shape),
+        EXPECT_NEAR(info.defaultNormalizedValue,
+                    normalizedOf(defaultValues()[static_cast<size_t>(i)], row.min, row.max, row.shape),
                     1e-12);
         EXPECT_EQ(controller->getParamNormalized(info.id), info.defaultNormalizedValue);
         EXPECT_EQ(info.unitId, 0);

@@ -35,7 +35,9 @@ constexpr int kParamCount = 25;
 constexpr int kPresetCount = 150;
 constexpr int kStateBytes = kParamCount * 8;
 
-// Parameter ids (= indices).
+// Parameter ids (= indices) and, below, their defaults: written out here on purpose rather than
+// taken from the effect's parameter table, so that a change of order or default in that table
+// shows up as a failure instead of moving the tests along with it.
 enum : ParamID {
     kPreDelay,
     kTime,

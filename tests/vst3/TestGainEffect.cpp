@@ -70,7 +70,7 @@ tresult PLUGIN_API TestGainEffect::initialize(FUnknown* context) {
     return kResultOk;
 }
 
-tresult PLUGIN_API TestGainEffect::setState(IBStream* state) {
+tresult TestGainEffect::loadComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     double value = 0.0;
@@ -85,7 +85,7 @@ tresult PLUGIN_API TestGainEffect::setState(IBStream* state) {
     return kResultOk;
 }
 
-tresult PLUGIN_API TestGainEffect::getState(IBStream* state) {
+tresult TestGainEffect::saveComponentState(IBStream* state) {
     if (!state)
         return kInvalidArgument;
     int32 written = 0;

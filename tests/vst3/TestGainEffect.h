@@ -12,10 +12,12 @@ class TestGainEffect : public Steinberg::Vst::SingleComponentEffect {
     static Steinberg::FUnknown* create(void* context);
 
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+
+  protected:
+    Steinberg::tresult loadComponentState(Steinberg::IBStream* state) override;
+    Steinberg::tresult saveComponentState(Steinberg::IBStream* state) override;
 
   private:
     double gain_ = 1.0;

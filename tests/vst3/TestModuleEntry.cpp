@@ -1,11 +1,9 @@
 // The test module's exports: GetPluginFactory plus the module entry and exit a host calls on
 // this platform. Nothing else is exported (the build hides every other symbol).
 
-// Before anything that reads the SDK's edit-controller headers (see SingleComponentEffect.h).
-#include "TestGainEffect.h"
-
 #include "CPluginFactory.h"
 #include "SplitEffect.h"
+#include "TestGainEffect.h"
 #include "TestModuleIds.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"

@@ -19,8 +19,6 @@ namespace halvane::render {
 
 namespace {
 
-constexpr double kMaxTailSeconds = 3600.0;
-
 // A parameter as the effect's edit controller presents it.
 class ControllerParameter : public ParameterView {
   public:

@@ -11,7 +11,6 @@ namespace {
 constexpr long long kMinRate = 1000;
 constexpr long long kMaxRate = 1000000;
 constexpr long long kMaxBlock = 1 << 20;
-constexpr double kMaxTailSeconds = 3600.0;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -87,7 +86,8 @@ bool applyOption(const std::string& name, const std::string& value, RenderOption
         } else if (parseNumber(value, seconds) && seconds >= 0.0 && seconds <= kMaxTailSeconds) {
             options.tailSeconds = seconds;
         } else {
-            error = "--tail expects auto or seconds from 0 to 3600, got \"" + value + "\"";
+            error = "--tail expects auto or seconds from 0 to " +
+                    std::to_string(static_cast<int>(kMaxTailSeconds)) + ", got \"" + value + "\"";
             return false;
         }
     } else if (name == "--format") {

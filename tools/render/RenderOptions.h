@@ -14,6 +14,10 @@ enum class Mode { Render, ListPresets, ListParams, Help };
 // Sample formats of the output file.
 enum class SampleFormat { Float32, Float64, Pcm24, Pcm16 };
 
+// The longest tail rendered after the input, in seconds: the most --tail accepts; a plug-in that
+// reports a longer (or infinite) tail needs --tail.
+constexpr double kMaxTailSeconds = 3600.0;
+
 // One --set NAME=VALUE, as typed (both sides trimmed of blanks).
 struct ParameterSetting {
     std::string name;

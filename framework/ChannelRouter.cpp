@@ -1,0 +1,185 @@
+#include "ChannelRouter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Hands each connected channel of [start, start + count) the next of the host's buffers, or null when
+// the host gave fewer than it announced; unconnected channels consume none.
+template <typename Channel, typename Sample, typename Attach>
+void ForEachConnected(std::vector<Channel>& channels, int start, int count, Sample* const* buffers,
+                      int bufferCount, Attach attach) {
+    int end = std::min(start + std::max(count, 0), static_cast<int>(channels.size()));
+    int next = 0;
+    for (int i = std::max(start, 0); i < end; ++i) {
+        Channel& c = channels[static_cast<size_t>(i)];
+        if (!c.connected)
+            continue;
+        attach(c, buffers && next < bufferCount ? buffers[next] : nullptr);
+        ++next;
+    }
+}
+
+} // namespace
+
+ChannelRouter::ChannelRouter(int inputs, int outputs)
+    : inputPointers_(static_cast<size_t>(std::max(inputs, 0)), nullptr),
+      outputPointers_(static_cast<size_t>(std::max(outputs, 0)), nullptr), inputs_(inputPointers_.size()),
+      outputs_(outputPointers_.size()) {
+    for (size_t i = 0; i < inputs_.size(); ++i)
+        inputs_[i].slot = &inputPointers_[i];
+    for (size_t i = 0; i < outputs_.size(); ++i)
+        outputs_[i].slot = &outputPointers_[i];
+}
+
+void ChannelRouter::SetMaxBlockSize(int frames) {
+    if (frames == blockSize_)
+        return;
+    size_t size = static_cast<size_t>(std::max(frames, 0));
+    auto resize = [size](auto& channel) {
+        bool own = *channel.slot == channel.buffer.data();
+        channel.buffer.assign(size, 0.0);
+        if (own)
+            *channel.slot = channel.buffer.data();
+    };
+    for (InputChannel& c : inputs_)
+        resize(c);
+    for (OutputChannel& c : outputs_)
+        resize(c);
+    blockSize_ = frames;
+}
+
+void ChannelRouter::EnsureCapacity(int frames) {
+    size_t size = static_cast<size_t>(std::max(frames, 1));
+    auto grow = [size](auto& channel) {
+        if (channel.buffer.size() >= size) {
+            if (!*channel.slot)
+                *channel.slot = channel.buffer.data();
+            return;
+        }
+        bool own = !*channel.slot || *channel.slot == channel.buffer.data();
+        channel.buffer.resize(size, 0.0);
+        if (own)
+            *channel.slot = channel.buffer.data();
+    };
+    for (InputChannel& c : inputs_)
+        grow(c);
+    for (OutputChannel& c : outputs_)
+        grow(c);
+}
+
+void ChannelRouter::ClearConversionBuffers() {
+    for (InputChannel& c : inputs_)
+        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+    for (OutputChannel& c : outputs_)
+        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+}
+
+void ChannelRouter::SetInputConnections(int start, int count, bool connected) {
+    int end = std::min(start + std::max(count, 0), InputCount());
+    EnsureCapacity(blockSize_);
+    for (int i = std::max(start, 0); i < end; ++i) {
+        InputChannel& c = inputs_[static_cast<size_t>(i)];
+        // An unconnected input reads silence from its own buffer; nothing writes there while it stays
+        // unconnected, so it is cleared once, when the host disconnects it (hosts repeat this every block).
+        if (!connected && c.connected)
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        if (!connected)
+            *c.slot = c.buffer.data();
+        c.connected = connected;
+    }
+}
+
+void ChannelRouter::SetOutputConnections(int start, int count, bool connected) {
+    int end = std::min(start + std::max(count, 0), OutputCount());
+    EnsureCapacity(blockSize_);
+    for (int i = std::max(start, 0); i < end; ++i) {
+        OutputChannel& c = outputs_[static_cast<size_t>(i)];
+        c.connected = connected;
+        if (!connected) {
+            *c.slot = c.buffer.data();
+            c.floatDestination = nullptr;
+        }
+    }
+}
+
+void ChannelRouter::AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
+    EnsureCapacity(frames);
+    ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
+        if (!host)
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        *c.slot = host ? host : c.buffer.data();
+    });
+}
+
+void ChannelRouter::AttachInputs(int start, int count, float* const* buffers, int bufferCount, int frames) {
+    EnsureCapacity(frames);
+    ForEachConnected(inputs_, start, count, buffers, bufferCount,
+                     [frames](InputChannel& c, const float* host) {
+                         if (host) {
+                             for (int s = 0; s < frames; ++s)
+                                 c.buffer[static_cast<size_t>(s)] = host[s];
+                         } else {
+                             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+                         }
+                         *c.slot = c.buffer.data();
+                     });
+}
+
+void ChannelRouter::AttachOutputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
+    EnsureCapacity(frames);
+    ForEachConnected(outputs_, start, count, buffers, bufferCount, [](OutputChannel& c, double* host) {
+        *c.slot = host ? host : c.buffer.data();
+        c.floatDestination = nullptr;
+    });
+}
+
+void ChannelRouter::AttachOutputs(int start, int count, float* const* buffers, int bufferCount, int frames) {
+    EnsureCapacity(frames);
+    ForEachConnected(outputs_, start, count, buffers, bufferCount, [](OutputChannel& c, float* host) {
+        c.floatDestination = host;
+        *c.slot = c.buffer.data();
+    });
+}
+
+void ChannelRouter::PassThrough(int frames) {
+    EnsureCapacity(frames);
+    CopyAndZero(Inputs(), InputCount(), Outputs(), OutputCount(), frames);
+}
+
+void ChannelRouter::CopyAndZero(double** inputs, int inputCount, double** outputs, int outputCount,
+                                int frames) {
+    if (frames <= 0 || !inputs || !outputs)
+        return;
+    size_t bytes = static_cast<size_t>(frames) * sizeof(double);
+    int copied = std::min(inputCount, outputCount);
+    for (int i = 0; i < outputCount; ++i) {
+        if (!outputs[i])
+            continue;
+        if (i < copied && inputs[i]) {
+            if (outputs[i] != inputs[i])
+                std::memmove(outputs[i], inputs[i], bytes);
+        } else {
+            std::memset(outputs[i], 0, bytes);
+        }
+    }
+}
+
+void ChannelRouter::ConvertOutputs(int frames) {
+    for (OutputChannel& c : outputs_) {
+        if (!c.connected || !c.floatDestination || !*c.slot)
+            continue;
+        const double* source = *c.slot;
+        for (int s = 0; s < frames; ++s)
+            c.floatDestination[s] = static_cast<float>(source[s]);
+    }
+}
+
+bool ChannelRouter::IsInputConnected(int channel) const {
+    return channel >= 0 && channel < InputCount() && inputs_[static_cast<size_t>(channel)].connected;
+}
+
+bool ChannelRouter::IsOutputConnected(int channel) const {
+    return channel >= 0 && channel < OutputCount() && outputs_[static_cast<size_t>(channel)].connected;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <vector>
+
+// Routes the host's channel buffers to the processing hook: which channels the host connected, which
+// host buffer or own conversion buffer each channel reads or writes, single-precision input and output
+// converted through double buffers, and the pass-through of a bypassed block. Not thread-safe by
+// itself: the plug-in's instance lock guards it.
+class ChannelRouter {
+  public:
+    ChannelRouter(int inputs, int outputs);
+
+    ChannelRouter(const ChannelRouter&) = delete;
+    ChannelRouter& operator=(const ChannelRouter&) = delete;
+
+    int InputCount() const { return static_cast<int>(inputs_.size()); }
+    int OutputCount() const { return static_cast<int>(outputs_.size()); }
+    bool IsInputConnected(int channel) const;
+    bool IsOutputConnected(int channel) const;
+
+    // Sizes every conversion buffer to `frames`, zeroed (allocates).
+    void SetMaxBlockSize(int frames);
+    int BlockSize() const { return blockSize_; }
+
+    void SetInputConnections(int start, int count, bool connected);
+    void SetOutputConnections(int start, int count, bool connected);
+    // Connected channels of [start, start + count) take the next of `bufferCount` host buffers; a missing
+    // or null buffer leaves the channel on its own (silent) conversion buffer.
+    void AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames);
+    void AttachInputs(int start, int count, float* const* buffers, int bufferCount, int frames);
+    void AttachOutputs(int start, int count, double* const* buffers, int bufferCount, int frames);
+    void AttachOutputs(int start, int count, float* const* buffers, int bufferCount, int frames);
+
+    // Grows every conversion buffer to hold `frames`, keeping channels that use them on them, so a block
+    // longer than announced is still processed without overrun. Allocates only when it grows.
+    void EnsureCapacity(int frames);
+    // One pointer per channel, valid after EnsureCapacity until the next routing call.
+    double** Inputs() { return inputPointers_.data(); }
+    double** Outputs() { return outputPointers_.data(); }
+    // Copies the double outputs to the single-precision host buffers they stand for.
+    void ConvertOutputs(int frames);
+    // Copies the first min(inputs, outputs) channels and zero-fills the other outputs.
+    void PassThrough(int frames);
+    void ClearConversionBuffers();
+
+    // The pass-through copy over any pointer arrays of `inputs` and `outputs` channels.
+    static void CopyAndZero(double** inputs, int inputCount, double** outputs, int outputCount, int frames);
+
+  private:
+    struct InputChannel {
+        bool connected = false;
+        double** slot = nullptr;
+        std::vector<double> buffer;
+    };
+    struct OutputChannel {
+        bool connected = false;
+        double** slot = nullptr;
+        float* floatDestination = nullptr;
+        std::vector<double> buffer;
+    };
+
+    int blockSize_ = 0;
+    std::vector<double*> inputPointers_;
+    std::vector<double*> outputPointers_;
+    std::vector<InputChannel> inputs_;
+    std::vector<OutputChannel> outputs_;
+};
