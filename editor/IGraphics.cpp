@@ -586,7 +586,7 @@ void IGraphics::RouteWheel(int x, int y, const MouseMods& mods, double notches) 
     if (!control)
         return;
     const int param = control->ParamIndex();
-    if (param < 0) {
+    if (param < 0 || !plugin_) {
         control->WheelTurned(x, y, mods, notches);
         return;
     }
@@ -619,7 +619,7 @@ bool IGraphics::RouteHover(int x, int y, const MouseMods& mods) {
     lastX_ = x;
     lastY_ = y;
     control->PointerHover(x, y, mods);
-    if (control->IsBound())
+    if (control->IsBound() && plugin_)
         plugin_->ParamHovered(control->ParamIndex());
     if (hoverIndex_ >= 0 && hoverIndex_ != i) {
         if (IControl* previous = Control(hoverIndex_))
