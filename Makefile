@@ -1,5 +1,6 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
-.PHONY: all deps build build-windows test demo bench install clean artwork format check-format editor-references
+.PHONY: all deps build build-windows build-asan build-tsan test validate fuzz demo bench install clean artwork \
+	format check-format editor-references
 
 all: build
 
@@ -16,9 +17,38 @@ build-windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
 
-test: build build-windows check-format
+# The Linux tree again under AddressSanitizer and UndefinedBehaviorSanitizer (clang), with the fuzz
+# targets; and the thread tests under ThreadSanitizer.
+build-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+
+build-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+
+# Every suite: Linux, Windows under Wine, the whole Linux suite sanitized (with a short run of each
+# fuzz target), the thread tests under ThreadSanitizer, and Steinberg's validator on both bundles.
+test: build build-windows build-asan build-tsan check-format
 	ctest --preset linux
 	ctest --preset windows
+	ctest --preset asan
+	ctest --preset tsan
+	./scripts/run-validator.sh
+
+validate:
+	./scripts/run-validator.sh
+
+# Each fuzz target for FUZZ_SECONDS (default five minutes), from the committed corpus; new inputs and
+# crashes land in build-asan/tests/fuzz/work/.
+FUZZ_SECONDS ?= 300
+FUZZERS := state_fuzzer host_calls_fuzzer editor_events_fuzzer
+
+fuzz: build-asan
+	for f in $(FUZZERS); do \
+	  tests/fuzz/run-fuzzer.sh build-asan/tests/fuzz/$$f build-asan/tests/fuzz/work/$$f tests/fuzz/corpus/$$f \
+	    -max_total_time=$(FUZZ_SECONDS) || exit 1; \
+	done
 
 # A synthesised phrase through three factory presets of the real module, via halvane-render.
 RENDER := ./build/tools/render/halvane-render
@@ -58,4 +88,4 @@ check-format: deps
 	./scripts/check-format.sh
 
 clean:
-	rm -rf build build-windows out
+	rm -rf build build-windows build-asan build-tsan out

@@ -43,8 +43,10 @@ void ChannelRouter::SetMaxBlockSize(int frames) {
         if (own)
             *channel.slot = channel.buffer.data();
     };
-    for (InputChannel& c : inputs_)
+    for (InputChannel& c : inputs_) {
         resize(c);
+        c.silent = true;
+    }
     for (OutputChannel& c : outputs_)
         resize(c);
     blockSize_ = frames;
@@ -70,8 +72,10 @@ void ChannelRouter::EnsureCapacity(int frames) {
 }
 
 void ChannelRouter::ClearConversionBuffers() {
-    for (InputChannel& c : inputs_)
+    for (InputChannel& c : inputs_) {
         std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        c.silent = true;
+    }
     for (OutputChannel& c : outputs_)
         std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
 }
@@ -81,10 +85,8 @@ void ChannelRouter::SetInputConnections(int start, int count, bool connected) {
     EnsureCapacity(blockSize_);
     for (int i = std::max(start, 0); i < end; ++i) {
         InputChannel& c = inputs_[static_cast<size_t>(i)];
-        // An unconnected input reads silence from its own buffer; nothing writes there while it stays
-        // unconnected, so it is cleared once, when the host disconnects it (hosts repeat this every block).
-        if (!connected && c.connected)
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        // An unconnected input reads its own buffer, silenced before the block runs; hosts connect and
+        // disconnect every block, so it is not cleared here.
         if (!connected)
             *c.slot = c.buffer.data();
         c.connected = connected;
@@ -107,8 +109,10 @@ void ChannelRouter::SetOutputConnections(int start, int count, bool connected) {
 void ChannelRouter::AttachInputs(int start, int count, double* const* buffers, int bufferCount, int frames) {
     EnsureCapacity(frames);
     ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
-        if (!host)
+        if (!host && !c.silent) {
             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.silent = true;
+        }
         *c.slot = host ? host : c.buffer.data();
     });
 }
@@ -120,8 +124,10 @@ void ChannelRouter::AttachInputs(int start, int count, float* const* buffers, in
                          if (host) {
                              for (int s = 0; s < frames; ++s)
                                  c.buffer[static_cast<size_t>(s)] = host[s];
-                         } else {
+                             c.silent = false;
+                         } else if (!c.silent) {
                              std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+                             c.silent = true;
                          }
                          *c.slot = c.buffer.data();
                      });
@@ -143,8 +149,18 @@ void ChannelRouter::AttachOutputs(int start, int count, float* const* buffers, i
     });
 }
 
+void ChannelRouter::SilenceUnconnectedInputs() {
+    for (InputChannel& c : inputs_) {
+        if (!c.connected && !c.silent) {
+            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.silent = true;
+        }
+    }
+}
+
 void ChannelRouter::PassThrough(int frames) {
     EnsureCapacity(frames);
+    SilenceUnconnectedInputs();
     CopyAndZero(Inputs(), InputCount(), Outputs(), OutputCount(), frames);
 }
 

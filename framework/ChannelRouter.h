@@ -34,6 +34,9 @@ class ChannelRouter {
     // Grows every conversion buffer to hold `frames`, keeping channels that use them on them, so a block
     // longer than announced is still processed without overrun. Allocates only when it grows.
     void EnsureCapacity(int frames);
+    // An unconnected input reads its own buffer: silences it, once after it last held host samples.
+    // Called before every block runs.
+    void SilenceUnconnectedInputs();
     // One pointer per channel, valid after EnsureCapacity until the next routing call.
     double** Inputs() { return inputPointers_.data(); }
     double** Outputs() { return outputPointers_.data(); }
@@ -49,6 +52,7 @@ class ChannelRouter {
   private:
     struct InputChannel {
         bool connected = false;
+        bool silent = true; // the buffer holds zeros
         double** slot = nullptr;
         std::vector<double> buffer;
     };

@@ -277,6 +277,7 @@ void IPlugBase::SetMaxBlockSize(int frames) {
 
 void IPlugBase::RunBlock(int frames) {
     router_.EnsureCapacity(frames);
+    router_.SilenceUnconnectedInputs();
     if (ready_)
         ProcessBlock(router_.Inputs(), router_.Outputs(), frames);
 }

@@ -197,8 +197,9 @@ class IPlugBase {
     int Latency() const { return latency_; }
     bool IsReady() const { return ready_; }
     void SetReady() { ready_ = true; }
-    bool IsBypassed() const { return bypassed_; }
-    void SetBypassed(bool bypassed) { bypassed_ = bypassed; }
+    // Any thread: the host sets bypass from its user-interface thread as well as in a block.
+    bool IsBypassed() const { return bypassed_.load(); }
+    void SetBypassed(bool bypassed) { bypassed_.store(bypassed); }
     bool IsInstrument() const { return isInstrument_; }
     bool DoesMidi() const { return doesMidi_; }
     bool DoesChunks() const { return doesChunks_; }
@@ -221,7 +222,7 @@ class IPlugBase {
     RecursiveLock lock_;
     bool ready_ = false;
     bool isInstrument_ = false;
-    bool bypassed_ = false;
+    std::atomic<bool> bypassed_{false};
     std::vector<const char*> unitNames_;
     double sampleRate_ = 44100.0;
     int latency_ = 0;

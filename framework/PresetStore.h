@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@ class PresetStore {
     // "" outside the list.
     const char* Name(int index) const;
 
-    int Current() const { return current_; }
+    // Any thread: hosts read and select the current slot from their user-interface thread while a
+    // block loads one.
+    int Current() const { return current_.load(); }
     // An index outside the list is ignored.
     void SetCurrent(int index);
 
@@ -38,5 +41,5 @@ class PresetStore {
     Preset* FirstUnmade();
 
     std::vector<Preset> presets_;
-    int current_ = 0;
+    std::atomic<int> current_{0};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "IPlugBase.h"
 #include "SingleComponentEffect.h"
@@ -22,8 +23,8 @@ struct TimeInfo {
 
 // Makes an IPlugBase a VST 3 plug-in: one object that is component, audio processor and edit
 // controller (parameters, units, program list). Host pointers, indices and sizes are checked and
-// answered with result codes. process and setupProcessing catch every exception; the other host calls
-// do not yet guard against one (an allocation failure there would reach the host).
+// answered with result codes; every host call that does work runs inside GuardHostCall, so no exception
+// reaches the host (an allocation failure answers kOutOfMemory).
 //
 // Threads: process runs on the host's audio thread and holds the instance lock for the whole block;
 // everything else comes from the host's user-interface thread. State calls take the lock.
@@ -34,7 +35,10 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
               int latency, bool doesMidi, bool doesChunks, bool isInstrument, int sideChainChannels);
 
     // ---- IPluginBase / IComponent ----
+    // Once: a second call answers kResultFalse and changes nothing; one that fails leaves the instance
+    // as it was before, so it may be tried again.
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
 
     // ---- IAudioProcessor ----
@@ -54,6 +58,8 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+    Steinberg::Vst::ParamValue PLUGIN_API
+    normalizedParamToPlain(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API
     plainParamToNormalized(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue plain) SMTG_OVERRIDE;
     Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
@@ -122,12 +128,27 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     Steinberg::tresult saveControllerState(Steinberg::IBStream* state) override;
 
   private:
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    void AddBuses();
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes,
+                               Steinberg::Vst::IParameterChanges* outputChanges);
+    // Lock held: what a program change or state load is about to replace, and which values it changed.
+    void RememberValues();
+    bool ValueChanged(int index) const;
+    bool AnyValueChanged() const;
     void RouteAndRun(Steinberg::Vst::ProcessData& data);
+    void ConnectBuses(const Steinberg::Vst::ProcessData& data);
+    void AttachBuses(const Steinberg::Vst::ProcessData& data, int offset, int frames, bool single);
+    // The bus's channel pointers advanced by `offset`, in the piece arrays; returns how many there are.
+    int PieceBuffers(const Steinberg::Vst::AudioBusBuffers& bus, int offset, bool single, int limit);
     void RegisterParameters();
     int ProgramIndexFromNormalized(double value) const;
     double NormalizedFromProgramIndex(int index) const;
 
     int sideChainChannels_ = 0;
+    bool initialized_ = false;
     Steinberg::Vst::ProcessContext processContext_{};
+    // Sized at construction, so a block never allocates for them.
+    std::vector<double> valuesBefore_;
+    std::vector<float*> piece32_;
+    std::vector<double*> piece64_;
 };

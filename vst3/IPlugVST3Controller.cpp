@@ -6,12 +6,24 @@
 #include <algorithm>
 #include <string>
 
+#include "HostCallGuard.h"
 #include "IPlugParameter.h"
 #include "PlugIds.h"
 #include "Utf16Text.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+
+namespace {
+
+// NaN is 0; everything else clamps to [0, 1].
+double ClampedNormalized(double value) {
+    if (!(value >= 0.0))
+        return 0.0;
+    return value > 1.0 ? 1.0 : value;
+}
+
+} // namespace
 
 void IPlugVST3::RegisterParameters() {
     if (PresetCount() > 0) {
@@ -43,11 +55,7 @@ void IPlugVST3::RegisterParameters() {
 }
 
 int IPlugVST3::ProgramIndexFromNormalized(double value) const {
-    if (!(value >= 0.0))
-        value = 0.0;
-    if (value > 1.0)
-        value = 1.0;
-    return RoundHalfAwayFromZero((PresetCount() - 1) * value);
+    return RoundHalfAwayFromZero((PresetCount() - 1) * ClampedNormalized(value));
 }
 
 double IPlugVST3::NormalizedFromProgramIndex(int index) const {
@@ -59,26 +67,39 @@ tresult PLUGIN_API IPlugVST3::setComponentState(IBStream*) {
 }
 
 tresult IPlugVST3::loadControllerState(IBStream*) {
-    LockGuard guard(Lock());
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        LockGuard guard(Lock());
+        return kResultOk;
+    });
 }
 
 tresult IPlugVST3::saveControllerState(IBStream*) {
-    LockGuard guard(Lock());
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        LockGuard guard(Lock());
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string) {
     if (!string || id >= static_cast<ParamID>(ParamCount()))
         return kResultFalse;
-    halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(), string,
-                         128);
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        halvane::utf8ToUtf16(GetParam(static_cast<int>(id))->FormatForDisplay(normalized, true).c_str(),
+                             string, 128);
+        return kResultOk;
+    });
+}
+
+ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID id, ParamValue normalized) {
+    // The program list converts through an int: keep what it is given inside its range.
+    if (id == PlugIds::kPresets)
+        normalized = ClampedNormalized(normalized);
+    return GuardHostCall(0.0, [&] { return SingleComponentEffect::normalizedParamToPlain(id, normalized); });
 }
 
 ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) {
     if (id == PlugIds::kPresets)
-        return PresetCount() > 1 ? plain / (PresetCount() - 1) : 0.0;
+        return PresetCount() > 1 ? ClampedNormalized(plain / (PresetCount() - 1)) : 0.0;
     if (id < static_cast<ParamID>(ParamCount()))
         return GetParam(static_cast<int>(id))->NormalizedFromPlain(plain);
     return plain;
@@ -89,8 +110,13 @@ ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
         return IsBypassed() ? 1.0 : 0.0;
     if (id == PlugIds::kPresets)
         return NormalizedFromProgramIndex(CurrentPresetIndex());
-    if (id < static_cast<ParamID>(ParamCount()))
-        return GetParam(static_cast<int>(id))->NormalizedValue();
+    if (id < static_cast<ParamID>(ParamCount())) {
+        // A block or a state load may be writing the value on another thread.
+        return GuardHostCall(0.0, [&] {
+            LockGuard guard(Lock());
+            return GetParam(static_cast<int>(id))->NormalizedValue();
+        });
+    }
     return 0.0;
 }
 
@@ -104,10 +130,12 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
         return kResultOk;
     }
     if (id < static_cast<ParamID>(ParamCount())) {
-        // The audio thread reads the same value under the lock.
-        LockGuard guard(Lock());
-        GetParam(static_cast<int>(id))->SetFromNormalized(value);
-        return kResultOk;
+        return GuardHostCall([&]() -> tresult {
+            // The audio thread reads the same value under the lock.
+            LockGuard guard(Lock());
+            GetParam(static_cast<int>(id))->SetFromNormalized(value);
+            return kResultOk;
+        });
     }
     return kResultFalse;
 }
@@ -133,20 +161,22 @@ int32 PLUGIN_API IPlugVST3::getUnitCount() {
 }
 
 tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
-    if (unitIndex == 0) {
-        info.id = kRootUnitId;
-        info.parentUnitId = kNoParentUnitId;
-        halvane::utf8ToUtf16("Root Unit", info.name, 128);
-        info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
+    return GuardHostCall([&]() -> tresult {
+        if (unitIndex == 0) {
+            info.id = kRootUnitId;
+            info.parentUnitId = kNoParentUnitId;
+            halvane::utf8ToUtf16("Root Unit", info.name, 128);
+            info.programListId = PresetCount() > 0 ? PlugIds::kFactoryPresetList : kNoProgramListId;
+            return kResultOk;
+        }
+        if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size()))
+            return kResultFalse;
+        info.id = unitIndex;
+        info.parentUnitId = kRootUnitId;
+        halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
+        info.programListId = kNoProgramListId;
         return kResultOk;
-    }
-    if (unitIndex < 0 || unitIndex > static_cast<int32>(UnitNames().size()))
-        return kResultFalse;
-    info.id = unitIndex;
-    info.parentUnitId = kRootUnitId;
-    halvane::utf8ToUtf16(UnitNames()[static_cast<size_t>(unitIndex - 1)], info.name, 128);
-    info.programListId = kNoProgramListId;
-    return kResultOk;
+    });
 }
 
 int32 PLUGIN_API IPlugVST3::getProgramListCount() {
@@ -154,19 +184,23 @@ int32 PLUGIN_API IPlugVST3::getProgramListCount() {
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-    if (listIndex != 0 || PresetCount() <= 0)
-        return kResultFalse;
-    info.id = PlugIds::kFactoryPresetList;
-    halvane::utf8ToUtf16("Factory Presets", info.name, 128);
-    info.programCount = PresetCount();
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        if (listIndex != 0 || PresetCount() <= 0)
+            return kResultFalse;
+        info.id = PlugIds::kFactoryPresetList;
+        halvane::utf8ToUtf16("Factory Presets", info.name, 128);
+        info.programCount = PresetCount();
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-    if (listId != PlugIds::kFactoryPresetList || !name)
-        return kResultFalse;
-    halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        if (listId != PlugIds::kFactoryPresetList || !name)
+            return kResultFalse;
+        halvane::utf8ToUtf16(PresetName(programIndex), name, 128);
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128) {

@@ -1,5 +1,7 @@
 #include "SingleComponentEffect.h"
 
+#include "HostCallGuard.h"
+
 namespace Steinberg {
 namespace Vst {
 
@@ -87,15 +89,31 @@ BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
     return nullptr;
 }
 
+//--- FUnknown
+
+tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
+    if (!obj)
+        return kInvalidArgument;
+    if (!iid) {
+        *obj = nullptr;
+        return kInvalidArgument;
+    }
+    QUERY_INTERFACE(iid, obj, IComponent::iid, IComponent)
+    QUERY_INTERFACE(iid, obj, IAudioProcessor::iid, IAudioProcessor)
+    return EditControllerEx1::queryInterface(iid, obj);
+}
+
 //--- IPluginBase
 
 tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context) {
-    return EditControllerEx1::initialize(context);
+    return GuardHostCall([&]() -> tresult { return EditControllerEx1::initialize(context); });
 }
 
 tresult PLUGIN_API SingleComponentEffect::terminate() {
-    removeAllBusses();
-    return EditControllerEx1::terminate();
+    return GuardHostCall([&]() -> tresult {
+        removeAllBusses();
+        return EditControllerEx1::terminate();
+    });
 }
 
 //--- IComponent
@@ -115,15 +133,17 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
 
 tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
                                                      BusInfo& info) {
-    BusList* list = getBusList(type, dir);
-    if (!list || index < 0 || index >= static_cast<int32>(list->size()))
-        return kInvalidArgument;
-    Bus* bus = (*list)[static_cast<size_t>(index)];
-    if (!bus)
-        return kResultFalse;
-    info.mediaType = type;
-    info.direction = dir;
-    return bus->getInfo(info) ? kResultTrue : kResultFalse;
+    return GuardHostCall([&]() -> tresult {
+        BusList* list = getBusList(type, dir);
+        if (!list || index < 0 || index >= static_cast<int32>(list->size()))
+            return kInvalidArgument;
+        Bus* bus = (*list)[static_cast<size_t>(index)];
+        if (!bus)
+            return kResultFalse;
+        info.mediaType = type;
+        info.direction = dir;
+        return bus->getInfo(info) ? kResultTrue : kResultFalse;
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/, RoutingInfo& /*outInfo*/) {
@@ -132,14 +152,16 @@ tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/
 
 tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
                                                       TBool state) {
-    BusList* list = getBusList(type, dir);
-    if (!list || index < 0 || index >= static_cast<int32>(list->size()))
-        return kInvalidArgument;
-    Bus* bus = (*list)[static_cast<size_t>(index)];
-    if (!bus)
-        return kResultFalse;
-    bus->setActive(state);
-    return kResultTrue;
+    return GuardHostCall([&]() -> tresult {
+        BusList* list = getBusList(type, dir);
+        if (!list || index < 0 || index >= static_cast<int32>(list->size()))
+            return kInvalidArgument;
+        Bus* bus = (*list)[static_cast<size_t>(index)];
+        if (!bus)
+            return kResultFalse;
+        bus->setActive(state);
+        return kResultTrue;
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::setActive(TBool /*state*/) {
@@ -149,61 +171,73 @@ tresult PLUGIN_API SingleComponentEffect::setActive(TBool /*state*/) {
 //--- IEditController
 
 tresult PLUGIN_API SingleComponentEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
-    // The SDK's container indexes with at(): out of range it would throw through the host.
-    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount())
-        return kResultFalse;
-    return EditControllerEx1::getParameterInfo(paramIndex, info);
+    return GuardHostCall([&]() -> tresult {
+        // The SDK's container indexes with at(): out of range it would throw through the host.
+        if (paramIndex < 0 || paramIndex >= parameters.getParameterCount())
+            return kResultFalse;
+        return EditControllerEx1::getParameterInfo(paramIndex, info);
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
                                                                 String128 string) {
-    if (!string)
-        return kInvalidArgument;
-    // List parameters index their strings with the value; keep it inside [0, 1].
-    if (!(valueNormalized >= 0.0))
-        valueNormalized = 0.0;
-    else if (valueNormalized > 1.0)
-        valueNormalized = 1.0;
-    return EditControllerEx1::getParamStringByValue(tag, valueNormalized, string);
+    return GuardHostCall([&]() -> tresult {
+        if (!string)
+            return kInvalidArgument;
+        // List parameters index their strings with the value; keep it inside [0, 1].
+        if (!(valueNormalized >= 0.0))
+            valueNormalized = 0.0;
+        else if (valueNormalized > 1.0)
+            valueNormalized = 1.0;
+        return EditControllerEx1::getParamStringByValue(tag, valueNormalized, string);
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getParamValueByString(ParamID tag, TChar* string,
                                                                 ParamValue& valueNormalized) {
-    if (!string)
-        return kInvalidArgument;
-    return EditControllerEx1::getParamValueByString(tag, string, valueNormalized);
+    return GuardHostCall([&]() -> tresult {
+        if (!string)
+            return kInvalidArgument;
+        return EditControllerEx1::getParamValueByString(tag, string, valueNormalized);
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getUnitInfo(int32 unitIndex, UnitInfo& info) {
-    // Same at() as above in the SDK's unit list.
-    if (unitIndex < 0 || unitIndex >= static_cast<int32>(units.size()))
-        return kResultFalse;
-    return EditControllerEx1::getUnitInfo(unitIndex, info);
+    return GuardHostCall([&]() -> tresult {
+        // Same at() as above in the SDK's unit list.
+        if (unitIndex < 0 || unitIndex >= static_cast<int32>(units.size()))
+            return kResultFalse;
+        return EditControllerEx1::getUnitInfo(unitIndex, info);
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getProgramName(ProgramListID listId, int32 programIndex,
                                                          String128 name) {
-    if (!name)
-        return kInvalidArgument;
-    return EditControllerEx1::getProgramName(listId, programIndex, name);
+    return GuardHostCall([&]() -> tresult {
+        if (!name)
+            return kInvalidArgument;
+        return EditControllerEx1::getProgramName(listId, programIndex, name);
+    });
 }
 
 //--- IAudioProcessor
 
 tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                              SpeakerArrangement* outputs, int32 numOuts) {
-    if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
-        return kInvalidArgument;
-    if (numIns != static_cast<int32>(audioInputs.size()) ||
-        numOuts != static_cast<int32>(audioOutputs.size()))
-        return kResultFalse;
-    for (int32 i = 0; i < numIns; ++i)
-        if (AudioBus* bus = getAudioInput(i))
-            bus->setArrangement(inputs[i]);
-    for (int32 i = 0; i < numOuts; ++i)
-        if (AudioBus* bus = getAudioOutput(i))
-            bus->setArrangement(outputs[i]);
-    return kResultTrue;
+    return GuardHostCall([&]() -> tresult {
+        if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
+            return kInvalidArgument;
+        if (numIns != static_cast<int32>(audioInputs.size()) ||
+            numOuts != static_cast<int32>(audioOutputs.size()))
+            return kResultFalse;
+        for (int32 i = 0; i < numIns; ++i)
+            if (AudioBus* bus = getAudioInput(i))
+                bus->setArrangement(inputs[i]);
+        for (int32 i = 0; i < numOuts; ++i)
+            if (AudioBus* bus = getAudioOutput(i))
+                bus->setArrangement(outputs[i]);
+        return kResultTrue;
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
@@ -222,10 +256,12 @@ tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize(int32 symbolicSam
 }
 
 tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup) {
-    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
-        return kResultFalse;
-    processSetup = setup;
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
+            return kResultFalse;
+        processSetup = setup;
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API SingleComponentEffect::setProcessing(TBool /*state*/) {

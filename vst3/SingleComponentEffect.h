@@ -79,11 +79,11 @@ class SingleComponentEffect : public ControllerWithState, public ComponentWithSt
     tresult PLUGIN_API setProcessing(TBool state) SMTG_OVERRIDE;
     uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE { return kNoTail; }
 
+    //--- FUnknown: IComponent and IAudioProcessor besides the controller's interfaces. A null
+    // interface id or out-pointer is answered, never followed.
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
+
     OBJ_METHODS(SingleComponentEffect, EditControllerEx1)
-    DEFINE_INTERFACES
-    DEF_INTERFACE(IComponent)
-    DEF_INTERFACE(IAudioProcessor)
-    END_DEFINE_INTERFACES(EditControllerEx1)
     REFCOUNT_METHODS(EditControllerEx1)
 
   protected:

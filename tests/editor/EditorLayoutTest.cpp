@@ -1,8 +1,5 @@
 #include "EditorTestSupport.h"
 
-#include <atomic>
-#include <thread>
-
 #include "IBitmapControl.h"
 #include "IBypass.h"
 #include "IDropDown.h"
@@ -158,23 +155,4 @@ TEST_F(EditorTest, HostAutomationMovesTheKnobOnTheNextTick) {
     session->Ticks(1);
     EXPECT_NE(Pixels(surface(), knob), before);
     EXPECT_EQ(gestures(), "");
-}
-
-TEST_F(EditorTest, TheAudioThreadPushesValuesWhileTheEditorDraws) {
-    std::atomic<bool> stop{false};
-    std::thread audio([&] {
-        const std::vector<float> block(64, 0.01f);
-        for (int i = 0; !stop.load(); ++i)
-            session->Process({{kTime, (i % 100) / 100.0}, {kStereo, (i % 2) / 7.0}}, block);
-    });
-    int x, y;
-    centreOf(indexOf(kPreDelay), &x, &y);
-    for (int i = 0; i < 200; ++i) {
-        session->Drag(x, y, x, y - i % 40);
-        session->Ticks(1);
-    }
-    stop = true;
-    audio.join();
-    for (int i = 0; i < surface().ControlCount(); ++i)
-        EXPECT_TRUE(control(i)->Value() >= 0.0 && control(i)->Value() <= 1.0);
 }
