@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int kind = in.byte() % 11;
         const int x = static_cast<int>(in.byte()) * 2 - 1, y = static_cast<int>(in.byte()) * 2 - 40;
         const uint8_t bits = in.byte();
-        const MouseMods mods{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0, (bits & 16) != 0};
+        const MouseMods mods{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0,
+                             (bits & 16) != 0};
         switch (kind) {
         case 0:
             surface.RoutePointerDown(x, y, mods);
