@@ -50,10 +50,10 @@ TEST_F(EditorTest, TheEditorLooksAsItsReferencePicturesShow) {
         for (int y = 0; y < drawn.Height(); ++y) {
             for (int x = 0; x < drawn.Width(); ++x) {
                 const LICE_pixel a = *drawn.PixelAt(x, y), b = *reference->PixelAt(x, y);
-                const bool near = std::abs(LICE_GETR(a) - LICE_GETR(b)) <= kTolerance &&
-                                  std::abs(LICE_GETG(a) - LICE_GETG(b)) <= kTolerance &&
-                                  std::abs(LICE_GETB(a) - LICE_GETB(b)) <= kTolerance;
-                if (!near && off++ == 0)
+                const bool matches = std::abs(LICE_GETR(a) - LICE_GETR(b)) <= kTolerance &&
+                                     std::abs(LICE_GETG(a) - LICE_GETG(b)) <= kTolerance &&
+                                     std::abs(LICE_GETB(a) - LICE_GETB(b)) <= kTolerance;
+                if (!matches && off++ == 0)
                     firstX = x, firstY = y;
             }
         }
