@@ -10,8 +10,8 @@
 class IBypass;
 class IGraphics;
 
-// The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters and factory presets, and the
-// reverb engine driven through the plug-in base's three hooks.
+// The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters, its editor and factory presets,
+// and the reverb engine driven through the plug-in base's three hooks.
 class CLS_HALVANE : public IPlugVST3 {
   public:
     CLS_HALVANE();

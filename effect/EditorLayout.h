@@ -3,7 +3,7 @@
 #include "EngineParams.h"
 
 // The editor's images and the 28 controls on its 514 x 420 face, as data: the editor builds its controls
-// from it, the artwork generator places captions by it, the preview composes the face from it.
+// from it, the artwork generator places captions by it, the preview and the editor tests find controls by it.
 namespace EditorLayout {
 
 constexpr int kWidth = 514;
