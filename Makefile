@@ -79,6 +79,7 @@ install: build
 
 bench: build
 	./build/bench/halvane-bench
+	./build/bench/halvane-peer-bench
 
 # clang-format over every tracked C++ file; `make test` fails when one is not formatted.
 format: deps

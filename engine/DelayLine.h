@@ -7,7 +7,8 @@
 // One circular delay line of the reverb network. Every access reads the sample at the position,
 // writes the new one in its place and advances, so a line of length n delays by exactly n samples.
 // A line always owns at least one sample, so a length of 0 still behaves (as a delay of one).
-// Resize allocates; the two stage operations never do.
+// The signal path walks the ring in contiguous runs: Head() to the end of the ring, then from the
+// start. Resize allocates; nothing else does.
 class DelayLine {
   public:
     // Releases the old memory and starts over with max(1, length) zeros at position 0.
@@ -17,34 +18,24 @@ class DelayLine {
         position_ = 0;
     }
 
-    // d = line[pos]; line[pos] = x: plain delay of `length` samples.
-    double Delay(double x) {
-        const double d = buffer_[position_];
-        buffer_[position_] = x;
-        Advance();
-        return d;
-    }
-
-    // y = d - g*x; line[pos] = g*y + x: Schroeder all-pass, flat magnitude, gain g on both paths.
-    // With an empty line it passes -g*x at once.
-    double Allpass(double g, double x) {
-        const double d = buffer_[position_];
-        const double y = d - g * x;
-        buffer_[position_] = g * y + x;
-        Advance();
-        return y;
-    }
-
     std::uint32_t Length() const { return length_; }
     std::uint32_t Position() const { return position_; }
     const std::vector<double>& Samples() const { return buffer_; }
 
-  private:
-    void Advance() {
-        if (++position_ >= length_)
-            position_ = 0;
+    // Samples in the ring, max(1, length): the position wraps there.
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(buffer_.size()); }
+    double* Data() { return buffer_.data(); }
+    // Moves the position on by n accesses; n up to Size() costs no division.
+    void Advance(std::uint32_t n) {
+        const std::uint32_t size = Size();
+        if (n >= size)
+            n %= size;
+        position_ += n;
+        if (position_ >= size)
+            position_ -= size;
     }
 
+  private:
     std::vector<double> buffer_ = std::vector<double>(1, 0.0);
     std::uint32_t length_ = 0;
     std::uint32_t position_ = 0;

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <type_traits>
+
+#include <immintrin.h>
 
 #include "EngineTables.h"
+#include "LoopFeed.h"
 
 namespace {
 
@@ -349,143 +354,569 @@ void ReverbEngine::ResizeStages() {
 
 // ---------------------------------------------------------------------------------------------
 // Signal path
+//
+// Per span and channel, one straight loop over the pre-delay and the four diffusers and one over
+// the loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before
+// it; then one serial loop over both channels side by side: the two lowpasses, S5, S9 and the wet
+// sum, with the tone filters and the mix trailing a few samples behind; then the silence gate's
+// decision for the whole span. Each loop is cut where a line's ring wraps, so every line is a
+// contiguous run of memory inside it.
 
-double ReverbEngine::RunChannel(Channel& ch, double u) {
-    auto& line = ch.lines;
-    const auto& g = allpassGain_;
+namespace {
 
-    // Pre-delay, then four all-pass diffusers in series.
-    double x = line[0].Delay(u);
-    x = line[1].Allpass(g[kS1], x);
-    x = line[2].Allpass(g[kS2], x);
-    x = line[3].Allpass(g[kS3], x);
-    x = line[4].Allpass(g[kS4], x);
-
-    // Loop inputs: in = inputGain*x + loopGain*feedback (feedback read one sample ago), then
-    // lp = (lp - in) * dampCoef + in: one-pole lowpass, dampCoef = exp(-2*pi*Freq/rate).
-    const double b = inputGain_ * x + loopGainB_ * ch.feedbackB;
-    ch.lowpassB = (ch.lowpassB - b) * dampCoef_ + b;
-    const double a = inputGain_ * x + loopGainA_ * ch.feedbackA;
-    ch.lowpassA = (ch.lowpassA - a) * dampCoef_ + a;
-
-    // Loop A: all-pass S5, delay S6, all-pass S7, delay S8 back to the input.
-    const double y5 = line[5].Allpass(g[kS5], ch.lowpassA);
-    const double y7 = line[7].Allpass(g[kS7], line[6].Delay(y5));
-    ch.feedbackA = line[8].Delay(y7);
-
-    // Loop B: all-pass S9, delay S10, all-pass S11, delay S12 back to the input.
-    const double y9 = line[9].Allpass(g[kS9], ch.lowpassB);
-    const double y11 = line[11].Allpass(g[kS11], line[10].Delay(y9));
-    ch.feedbackB = line[12].Delay(y11);
-
-    // Wet: the four loop all-pass outputs, summed in this order.
-    return ((y5 + y7) + y9) + y11;
+// Two doubles side by side: the left and right channel of one sample. Plain IEEE operations only.
+struct Pair {
+    __m128d v;
+};
+inline Pair operator+(Pair a, Pair b) {
+    return {_mm_add_pd(a.v, b.v)};
+}
+inline Pair operator-(Pair a, Pair b) {
+    return {_mm_sub_pd(a.v, b.v)};
+}
+inline Pair operator*(Pair a, Pair b) {
+    return {_mm_mul_pd(a.v, b.v)};
+}
+inline Pair Splat(double x) {
+    return {_mm_set1_pd(x)};
+}
+inline Pair Both(double left, double right) {
+    return {_mm_set_pd(right, left)};
+}
+inline double Left(Pair p) {
+    return _mm_cvtsd_f64(p.v);
+}
+inline double Right(Pair p) {
+    return _mm_cvtsd_f64(_mm_unpackhi_pd(p.v, p.v));
 }
 
-// Runs one tone filter on a pair (left history for left, right for right); `both` false filters
-// the left sample only (the mono wet signal).
-void ReverbEngine::FilterPair(int filter, double& left, double& right, bool both) {
-    const ToneFilter& f = tone_[filter];
-    if (!f.IsOn())
-        return;
-    left = f.Process(toneState_[filter][kLeft], left);
-    if (both)
-        right = f.Process(toneState_[filter][kRight], right);
+// One value per channel: a Pair in stereo, a double for the single network of "Mono".
+template <class T> T Splat2(double x);
+template <> inline double Splat2<double>(double x) {
+    return x;
+}
+template <> inline Pair Splat2<Pair>(double x) {
+    return Splat(x);
 }
 
-// Side by side: out = F1(in/2) + F2(in/2) with both filters on, otherwise the one that is on.
-void ReverbEngine::FilterPairParallel(double& left, double& right, bool both) {
-    if (!tone_[0].IsOn() || !tone_[1].IsOn()) {
-        FilterPair(0, left, right, both);
-        FilterPair(1, left, right, both);
-        return;
+template <class T> T Load(const double* left, const double* right, std::uint32_t j);
+template <> inline double Load<double>(const double* left, const double*, std::uint32_t j) {
+    return left[j];
+}
+template <> inline Pair Load<Pair>(const double* left, const double* right, std::uint32_t j) {
+    return {_mm_loadh_pd(_mm_load_sd(left + j), right + j)};
+}
+
+inline void Store(double* left, double*, std::uint32_t j, double x) {
+    left[j] = x;
+}
+inline void Store(double* left, double* right, std::uint32_t j, Pair p) {
+    _mm_storel_pd(left + j, p.v);
+    _mm_storeh_pd(right + j, p.v);
+}
+
+// The span's wet signal: pairs in stereo, one value per sample in "Mono".
+inline void StoreWet(double* wet, std::uint32_t j, double x) {
+    wet[j] = x;
+}
+inline void StoreWet(double* wet, std::uint32_t j, Pair p) {
+    _mm_storeu_pd(wet + 2 * j, p.v);
+}
+template <class T> T LoadWet(const double* wet, std::uint32_t j);
+template <> inline double LoadWet<double>(const double* wet, std::uint32_t j) {
+    return wet[j];
+}
+template <> inline Pair LoadWet<Pair>(const double* wet, std::uint32_t j) {
+    return {_mm_loadu_pd(wet + 2 * j)};
+}
+
+inline __m128d Magnitude(__m128d v) {
+    return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
+}
+
+// The tone filter step on one channel (double) or both (Pair), histories kept in registers.
+// y = ((b1*x1 + s*b0) + b2*x2) - a1*y1 - a2*y2, evaluated left to right.
+template <class T> struct Biquad {
+    T b0, b1, b2, a1, a2;
+    T x1, x2, y1, y2;
+
+    T Step(T s) {
+        const T y = ((b1 * x1 + s * b0) + b2 * x2) - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = s;
+        y2 = y1;
+        y1 = y;
+        return y;
     }
-    const double halfL = left * 0.5;
-    const double halfR = right * 0.5;
-    double l1 = halfL, r1 = halfR, l2 = halfL, r2 = halfR;
-    FilterPair(0, l1, r1, both);
-    FilterPair(1, l2, r2, both);
-    left = l1 + l2;
-    if (both)
-        right = r1 + r2;
+};
+
+inline void LoadCoefficients(Biquad<double>& q, const ToneFilter& f) {
+    q.b0 = f.b0, q.b1 = f.b1, q.b2 = f.b2, q.a1 = f.a1, q.a2 = f.a2;
+}
+inline void LoadCoefficients(Biquad<Pair>& q, const ToneFilter& f) {
+    q.b0 = Splat(f.b0), q.b1 = Splat(f.b1), q.b2 = Splat(f.b2), q.a1 = Splat(f.a1), q.a2 = Splat(f.a2);
+}
+inline void LoadHistory(Biquad<double>& q, const ToneState* h) {
+    q.x1 = h[0].x1, q.x2 = h[0].x2, q.y1 = h[0].y1, q.y2 = h[0].y2;
+}
+inline void LoadHistory(Biquad<Pair>& q, const ToneState* h) {
+    q.x1 = Both(h[0].x1, h[1].x1), q.x2 = Both(h[0].x2, h[1].x2);
+    q.y1 = Both(h[0].y1, h[1].y1), q.y2 = Both(h[0].y2, h[1].y2);
+}
+inline void SaveHistory(const Biquad<double>& q, ToneState* h) {
+    h[0] = ToneState{q.x1, q.x2, q.y1, q.y2};
+}
+inline void SaveHistory(const Biquad<Pair>& q, ToneState* h) {
+    h[0] = ToneState{Left(q.x1), Left(q.x2), Left(q.y1), Left(q.y2)};
+    h[1] = ToneState{Right(q.x1), Right(q.x2), Right(q.y1), Right(q.y2)};
 }
 
-// Stereo: out = dry*in + wet*wetChannel. Mono: out = (monoGain*wetLeft)*wet + dry*in.
-void ReverbEngine::Mix(bool stereo, double inL, double inR, double& outL, double& outR) const {
-    const double dry = dryGain_;
-    const double wet = wetGain_;
-    if (stereo) {
-        outL = dry * inL + wet * wetLeft_;
-        outR = dry * inR + wet * wetRight_;
+// Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
+template <bool kOn1, bool kOn2, class T, class F1, class F2> T Parallel(F1& f1, F2& f2, T s) {
+    if constexpr (kOn1 && kOn2) {
+        const T half = s * Splat2<T>(0.5);
+        const T first = f1.Step(half);
+        return first + f2.Step(half);
+    } else if constexpr (kOn1) {
+        return f1.Step(s);
+    } else if constexpr (kOn2) {
+        return f2.Step(s);
     } else {
-        outL = static_cast<double>(monoGainLeft_) * wetLeft_ * wet + dry * inL;
-        outR = static_cast<double>(monoGainRight_) * wetLeft_ * wet + dry * inR;
+        return s;
     }
+}
+
+// A run of one line's ring: `count` samples from the position on, never across the wrap.
+struct Run {
+    double* data;
+    std::uint32_t size;
+    std::uint32_t position;
+
+    explicit Run(DelayLine& line) : data(line.Data()), size(line.Size()), position(line.Position()) {}
+    double* Head() const { return data + position; }
+    std::uint32_t Room() const { return size - position; }
+    void Step(std::uint32_t n) {
+        position += n;
+        if (position >= size)
+            position -= size;
+    }
+};
+
+// The pre-delay over a whole span: out = what the line returns, in = what it takes. A line shorter
+// than the span returns its whole content and then the span's own first samples.
+void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
+    const std::uint32_t size = line.Size();
+    double* ring = line.Data();
+    const std::uint32_t position = line.Position();
+    if (n <= size) {
+        const std::uint32_t first = std::min(n, size - position);
+        std::copy(ring + position, ring + position + first, out);
+        std::copy(in, in + first, ring + position);
+        std::copy(ring, ring + (n - first), out + first);
+        std::copy(in + first, in + n, ring);
+    } else {
+        std::copy(ring + position, ring + size, out);
+        std::copy(ring, ring + position, out + (size - position));
+        std::copy(in, in + (n - size), out + size);
+        // The last `size` inputs fill the ring, the oldest of them at the new position.
+        const std::uint32_t next =
+            static_cast<std::uint32_t>((position + static_cast<std::uint64_t>(n)) % size);
+        const double* last = in + (n - size);
+        std::copy(last, last + (size - next), ring + next);
+        std::copy(last + (size - next), in + n, ring);
+    }
+    line.Advance(n);
+}
+
+} // namespace
+
+// The pre-delay and lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a
+// ring wraps. A pre-delay shorter than the span returns part of the span itself: it runs first.
+void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) {
+    const auto run = widePaths_ ? RunLoopFeedAvx2 : RunLoopFeed;
+    Channel& ch = channels_[channel];
+    const auto& g = allpassGain_;
+    LoopFeed feed{};
+    feed.g1 = g[kS1], feed.g2 = g[kS2], feed.g3 = g[kS3], feed.g4 = g[kS4];
+    feed.g7 = g[kS7], feed.g11 = g[kS11];
+    feed.inputGain = inputGain_, feed.loopGainA = loopGainA_, feed.loopGainB = loopGainB_;
+    feed.feedbackA = ch.feedbackA;
+    feed.feedbackB = ch.feedbackB;
+
+    const bool shortPreDelay = ch.lines[0].Size() < n;
+    if (shortPreDelay) {
+        PreDelay(ch.lines[0], input, Span(channel, kDiffused), n);
+        input = Span(channel, kDiffused);
+    }
+    // A short pre-delay is done and stands still here: its room never cuts a run.
+    Run s0(ch.lines[0]);
+    if (shortPreDelay)
+        s0.position = 0, s0.size = n;
+    Run s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
+    Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
+    Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
+    for (std::uint32_t done = 0; done < n; done += feed.count) {
+        feed.count = n - done;
+        for (const Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+            feed.count = std::min(feed.count, r->Room());
+        feed.input = input + done;
+        feed.preDelay = shortPreDelay ? nullptr : s0.Head();
+        feed.x = Span(channel, kDiffused) + done;
+        feed.loopInA = Span(channel, kLoopInputA) + done;
+        feed.loopInB = Span(channel, kLoopInputB) + done;
+        feed.out7 = Span(channel, kAllpass7) + done;
+        feed.out11 = Span(channel, kAllpass11) + done;
+        feed.s1 = s1.Head(), feed.s2 = s2.Head(), feed.s3 = s3.Head(), feed.s4 = s4.Head();
+        feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
+        feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
+        run(feed);
+        for (Run* r : {&s0, &s1, &s2, &s3, &s4, &s6, &s7, &s8, &s10, &s11, &s12})
+            r->Step(feed.count);
+    }
+    if (!shortPreDelay)
+        ch.lines[0].Advance(n);
+    ch.feedbackA = feed.feedbackA;
+    ch.feedbackB = feed.feedbackB;
+    // S6 and S10 were only read: the serial loop writes them and moves them on.
+    for (const int k : {1, 2, 3, 4, 7, 8, 11, 12})
+        ch.lines[k].Advance(n);
+}
+
+// The serial part of the span, both channels side by side (T = Pair) or the single network of
+// "Mono" (T = double). Two recurrences run here, each in its own chain:
+// - the loops: lp = (lp - in) * dampCoef + in; the all-passes S5 and S9 on the lowpasses, S6 and S10
+//   take their outputs, and wet = ((y5 + y7) + y9) + y11 goes to the span's wet signal (pairs in
+//   stereo);
+// - tone and mix over that wet signal in the order of the routing.
+// The second trails the first by a few samples, so the two chains overlap in the processor instead
+// of waiting for each other.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double* const* inputs,
+                                                                    double* const* outputs, std::uint32_t n) {
+    constexpr bool kStereo = std::is_same_v<T, Pair>;
+    constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
+    constexpr std::uint32_t kLag = 16;
+
+    // Loops.
+    Channel& left = channels_[kLeft];
+    Channel& right = channels_[kSecond];
+    T lowpassA, lowpassB;
+    if constexpr (kStereo) {
+        lowpassA = Both(left.lowpassA, right.lowpassA);
+        lowpassB = Both(left.lowpassB, right.lowpassB);
+    } else {
+        lowpassA = left.lowpassA;
+        lowpassB = left.lowpassB;
+    }
+    const T damp = Splat2<T>(dampCoef_);
+    const T g5 = Splat2<T>(allpassGain_[kS5]);
+    const T g9 = Splat2<T>(allpassGain_[kS9]);
+    const double *aL = Span(kLeft, kLoopInputA), *aR = Span(kRight, kLoopInputA);
+    const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
+    const double *y7L = Span(kLeft, kAllpass7), *y7R = Span(kRight, kAllpass7);
+    const double *y11L = Span(kLeft, kAllpass11), *y11R = Span(kRight, kAllpass11);
+    double* const wetSpan = Span(kLeft, kWet);
+
+    // Tone and mix. Which filters act on the wet signal (one channel or two) and which on the
+    // output pair.
+    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
+    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
+    Filter1 f1;
+    Filter2 f2;
+    if constexpr (kFilter1) {
+        LoadCoefficients(f1, tone_[0]);
+        LoadHistory(f1, toneState_[0].data());
+    }
+    if constexpr (kFilter2) {
+        LoadCoefficients(f2, tone_[1]);
+        LoadHistory(f2, toneState_[1].data());
+    }
+    T wet;
+    if constexpr (kStereo)
+        wet = Both(wetLeft_, wetRight_);
+    else
+        wet = wetLeft_;
+    const Pair dry = Splat(dryGain_);
+    const Pair wetGain = Splat(wetGain_);
+    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    double* outL = outputs[kLeft];
+    double* outR = outputs[kRight];
+
+    const auto toneStep = [&](std::uint32_t j) {
+        const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
+        wet = LoadWet<T>(wetSpan, j);
+        // The wet routings put the filtered wet back: the gate hears it (see LastHeard).
+        if constexpr (kRoute == 0 && (kFilter1 || kFilter2)) {
+            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
+            StoreWet(wetSpan, j, wet);
+        } else if constexpr ((kRoute == 1 && (kFilter1 || kFilter2)) || (kRoute == 2 && kFilter1)) {
+            if constexpr (kFilter1)
+                wet = f1.Step(wet);
+            if constexpr (kFilter2 && kRoute == 1)
+                wet = f2.Step(wet);
+            StoreWet(wetSpan, j, wet);
+        }
+        Pair out;
+        if constexpr (kStereo)
+            out = dry * in + wetGain * wet;
+        else
+            out = monoGains * Splat(wet) * wetGain + dry * in;
+        if constexpr (kRoute == 3) {
+            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
+        } else if constexpr (kRoute == 2 || kRoute == 4) {
+            if constexpr (kFilter1 && kRoute == 4)
+                out = f1.Step(out);
+            if constexpr (kFilter2)
+                out = f2.Step(out);
+        }
+        _mm_storel_pd(outL + j, out.v);
+        _mm_storeh_pd(outR + j, out.v);
+    };
+
+    Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
+    Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
+    for (std::uint32_t done = 0; done < n;) {
+        std::uint32_t count = n - done;
+        for (const Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
+            count = std::min(count, r->Room());
+        double *r5L = s5L.Head(), *r6L = s6L.Head(), *r9L = s9L.Head(), *r10L = s10L.Head();
+        double *r5R = s5R.Head(), *r6R = s6R.Head(), *r9R = s9R.Head(), *r10R = s10R.Head();
+
+        // j: the sample in the span; k: the same sample in this run of the rings.
+        for (std::uint32_t j = done, k = 0; k < count; ++j, ++k) {
+            const T loopB = Load<T>(bL, bR, j);
+            lowpassB = (lowpassB - loopB) * damp + loopB;
+            const T loopA = Load<T>(aL, aR, j);
+            lowpassA = (lowpassA - loopA) * damp + loopA;
+
+            // Loop A: y5 = d - g*lp, S5 keeps g*y5 + lp, S6 takes y5; loop B the same with S9, S10.
+            const T y5 = Load<T>(r5L, r5R, k) - g5 * lowpassA;
+            Store(r5L, r5R, k, g5 * y5 + lowpassA);
+            Store(r6L, r6R, k, y5);
+            const T y9 = Load<T>(r9L, r9R, k) - g9 * lowpassB;
+            Store(r9L, r9R, k, g9 * y9 + lowpassB);
+            Store(r10L, r10R, k, y9);
+            StoreWet(wetSpan, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
+
+            if (j >= kLag)
+                toneStep(j - kLag);
+        }
+        for (Run* r : {&s5L, &s6L, &s9L, &s10L, &s5R, &s6R, &s9R, &s10R})
+            r->Step(count);
+        done += count;
+    }
+    for (std::uint32_t j = n > kLag ? n - kLag : 0; j < n; ++j)
+        toneStep(j);
+
+    for (const int k : {5, 6, 9, 10}) {
+        left.lines[k].Advance(n);
+        if constexpr (kStereo)
+            right.lines[k].Advance(n);
+    }
+    if constexpr (kStereo) {
+        left.lowpassA = Left(lowpassA), right.lowpassA = Right(lowpassA);
+        left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
+        wetLeft_ = Left(wet), wetRight_ = Right(wet);
+    } else {
+        left.lowpassA = lowpassA;
+        left.lowpassB = lowpassB;
+        wetLeft_ = wet;
+    }
+    if constexpr (kFilter1)
+        SaveHistory(f1, toneState_[0].data());
+    if constexpr (kFilter2)
+        SaveHistory(f2, toneState_[1].data());
+}
+
+// The same operations on two-element vectors either way; the AVX2 build of it only gains the
+// instruction set's three-operand forms (fewer register copies), no wider or fused arithmetic.
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+void ReverbEngine::RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
+}
+
+template <class T, int kRoute, bool kFilter1, bool kFilter2>
+__attribute__((target("avx2"))) void ReverbEngine::RunSerialAvx2(const double* const* inputs,
+                                                                 double* const* outputs, std::uint32_t n) {
+    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
+}
+
+namespace {
+
+using SerialFn = void (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
+
+} // namespace
+
+// The silence gate over a span: the last sample whose inputs, or the wet sample before it (as the
+// tone routing left it), is above the ceiling; -1 when there is none. Searched from the end, so a
+// loud span costs one test.
+int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double wetRight,
+                            std::uint32_t n) const {
+    const double threshold = silenceThreshold_;
+    const __m128d limit = _mm_set1_pd(threshold);
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    const double* wet = Span(kLeft, kWet);
+    const bool stereo = stereoMode_ != 0;
+    // "Mono" leaves the right wet value from the last stereo sample; above the ceiling it is heard
+    // at every sample.
+    if (!stereo && std::fabs(wetRight) > threshold)
+        return static_cast<int>(n) - 1;
+    for (std::uint32_t j = n; j-- > 1;) {
+        const __m128d in = _mm_loadh_pd(_mm_load_sd(inL + j), inR + j);
+        const __m128d before = stereo ? _mm_loadu_pd(wet + 2 * (j - 1)) : _mm_load_sd(wet + (j - 1));
+        if (_mm_movemask_pd(
+                _mm_or_pd(_mm_cmpgt_pd(Magnitude(in), limit), _mm_cmpgt_pd(Magnitude(before), limit))))
+            return static_cast<int>(j);
+    }
+    if (n > 0 && (std::fabs(inL[0]) > threshold || std::fabs(inR[0]) > threshold ||
+                  std::fabs(wetLeft) > threshold || (stereo && std::fabs(wetRight) > threshold)))
+        return 0;
+    return -1;
+}
+
+namespace {
+
+// Frames from start on, eight at a time, while none is above the threshold: where the first group
+// that may hold a louder frame starts. max(x, peak) returns peak when x is NaN, so a NaN never hides
+// a loud frame.
+int QuietRun(const double* left, const double* right, int start, int frames, double threshold) {
+    const __m128d limit = _mm_set1_pd(threshold);
+    int end = start;
+    for (; end + 8 <= frames; end += 8) {
+        __m128d peakLeft = _mm_setzero_pd(), peakRight = _mm_setzero_pd();
+        for (int k = 0; k < 8; k += 2) {
+            peakLeft = _mm_max_pd(Magnitude(_mm_loadu_pd(left + end + k)), peakLeft);
+            peakRight = _mm_max_pd(Magnitude(_mm_loadu_pd(right + end + k)), peakRight);
+        }
+        if (_mm_movemask_pd(_mm_cmpgt_pd(_mm_max_pd(peakLeft, peakRight), limit)))
+            break;
+    }
+    return end;
+}
+
+__attribute__((target("avx2"))) int QuietRunAvx2(const double* left, const double* right, int start,
+                                                 int frames, double threshold) {
+    const __m256d limit = _mm256_set1_pd(threshold);
+    const __m256d sign = _mm256_set1_pd(-0.0);
+    int end = start;
+    for (; end + 8 <= frames; end += 8) {
+        const __m256d l0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end));
+        const __m256d l1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end + 4));
+        const __m256d r0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end));
+        const __m256d r1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end + 4));
+        const __m256d peak =
+            _mm256_max_pd(l0, _mm256_max_pd(l1, _mm256_max_pd(r0, _mm256_max_pd(r1, _mm256_setzero_pd()))));
+        if (_mm256_movemask_pd(_mm256_cmp_pd(peak, limit, _CMP_GT_OQ)))
+            break;
+    }
+    return end;
+}
+
+} // namespace
+
+// Copies input to output while the gate stays open; returns where a sample above the ceiling
+// closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
+// The search takes eight frames at a time, then the block is copied in one go, or not at all when
+// the host processes in place.
+int ReverbEngine::PassThrough(const double* const* inputs, double* const* outputs, int start, int frames) {
+    const double threshold = silenceThreshold_;
+    if (std::fabs(wetLeft_) > threshold || std::fabs(wetRight_) > threshold)
+        return start;
+    const double* inL = inputs[kLeft];
+    const double* inR = inputs[kRight];
+    int end = widePaths_ ? QuietRunAvx2(inL, inR, start, frames, threshold)
+                         : QuietRun(inL, inR, start, frames, threshold);
+    for (; end < frames; ++end)
+        if (std::fabs(inL[end]) > threshold || std::fabs(inR[end]) > threshold)
+            break;
+    const auto bytes = static_cast<std::size_t>(end - start) * sizeof(double);
+    for (const int c : {kLeft, kRight})
+        if (outputs[c] != inputs[c] && bytes)
+            std::memmove(outputs[c] + start, inputs[c] + start, bytes);
+    return end;
+}
+
+// The longest span whose every line read returns a sample written before the span.
+std::uint32_t ReverbEngine::SpanLimit() const {
+    std::uint32_t limit = kMaxSpan;
+    for (int c = 0; c < (stereoMode_ != 0 ? 2 : 1); ++c)
+        for (int k = 1; k < kLinesPerChannel; ++k)
+            limit = std::min(limit, channels_[c].lines[k].Size());
+    return limit;
+}
+
+void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n) {
+    const bool stereo = stereoMode_ != 0;
+    if (stereo) {
+        FeedLoops(kLeft, inputs[kLeft], n);
+        FeedLoops(kRight, inputs[kRight], n);
+    } else {
+        // u = (right + left) * 0.5 into the left network; the right set stays untouched.
+        double* sum = Span(kRight, kDiffused);
+        for (std::uint32_t j = 0; j < n; ++j)
+            sum[j] = (inputs[kRight][j] + inputs[kLeft][j]) * 0.5;
+        FeedLoops(kLeft, sum, n);
+    }
+
+#define HALVANE_LOOPS(F, T, route)                                                                           \
+    &ReverbEngine::F<T, route, false, false>, &ReverbEngine::F<T, route, false, true>,                       \
+        &ReverbEngine::F<T, route, true, false>, &ReverbEngine::F<T, route, true, true>
+#define HALVANE_ROUTES(F, T)                                                                                 \
+    {                                                                                                        \
+        {HALVANE_LOOPS(F, T, 0)}, {HALVANE_LOOPS(F, T, 1)}, {HALVANE_LOOPS(F, T, 2)},                        \
+            {HALVANE_LOOPS(F, T, 3)}, {HALVANE_LOOPS(F, T, 4)}, {                                            \
+            HALVANE_LOOPS(F, T, 5)                                                                           \
+        }                                                                                                    \
+    }
+    // [wide][stereo][route][filters]
+    static constexpr SerialFn kSerial[2][2][6][4] = {
+        {HALVANE_ROUTES(RunSerial, double), HALVANE_ROUTES(RunSerial, Pair)},
+        {HALVANE_ROUTES(RunSerialAvx2, double), HALVANE_ROUTES(RunSerialAvx2, Pair)},
+    };
+#undef HALVANE_ROUTES
+#undef HALVANE_LOOPS
+    // Any other EQ Mode is the plain mix.
+    const int route = eqMode_ >= 0 && eqMode_ <= 4 ? eqMode_ : 5;
+    const int filters = (tone_[0].IsOn() ? 2 : 0) + (tone_[1].IsOn() ? 1 : 0);
+    const double wetBeforeLeft = wetLeft_;
+    const double wetBeforeRight = wetRight_;
+    (this->*kSerial[widePaths_][stereo][route][filters])(inputs, outputs, n);
+    const int lastLoud = LastHeard(inputs, wetBeforeLeft, wetBeforeRight, n);
+
+    // Nothing inside the span could open the gate (see ProcessBlock); the count restarts after
+    // the last sample that heard a signal.
+    quietCount_ =
+        lastLoud >= 0 ? static_cast<std::int32_t>(n) - lastLoud : quietCount_ + static_cast<std::int32_t>(n);
 }
 
 void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
     assert(prepared_);
-    const double threshold = silenceThreshold_;
-    const bool stereo = stereoMode_ != 0;
-
-    for (int i = 0; i < frames; ++i) {
-        // Both inputs are read before any output is written: the buffers may be shared.
-        const double inL = inputs[kLeft][i];
-        const double inR = inputs[kRight][i];
-
-        // Silence gate: any input or last wet sample above the ceiling restarts the count; once
-        // the count reaches the limit, audio passes through and the network stays frozen.
-        if (std::fabs(inL) > threshold || std::fabs(inR) > threshold || std::fabs(wetLeft_) > threshold ||
-            std::fabs(wetRight_) > threshold)
-            quietCount_ = 0;
+    std::uint32_t spanLimit = 0; // found at the first span: an idle block never needs it
+    for (int done = 0; done < frames;) {
         if (quietCount_ >= quietLimit_) {
-            outputs[kLeft][i] = inL;
-            outputs[kRight][i] = inR;
-            continue;
+            // Gate open: audio passes through and the network stays frozen until a sample is heard.
+            done = PassThrough(inputs, outputs, done, frames);
+            if (done == frames)
+                break;
+            quietCount_ = 0;
+            if (quietCount_ >= quietLimit_) { // a limit of 0 keeps the gate open for every sample
+                outputs[kLeft][done] = inputs[kLeft][done];
+                outputs[kRight][done] = inputs[kRight][done];
+                ++done;
+                continue;
+            }
         }
-
-        // Network: each channel its own, or both inputs summed into the left one.
-        if (stereo) {
-            wetLeft_ = RunChannel(channels_[kLeft], inL);
-            wetRight_ = RunChannel(channels_[kRight], inR);
-        } else {
-            wetLeft_ = RunChannel(channels_[kLeft], (inR + inL) * 0.5);
-        }
-
-        // Tone and mix in the order EQ Mode picks; wet routings write back into wetLeft/wetRight,
-        // so the gate of the next sample sees the filtered values.
-        double outL = 0.0;
-        double outR = 0.0;
-        switch (eqMode_) {
-        case 0: // Parallel on the wet signal
-            FilterPairParallel(wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        case 1: // Serie on the wet signal
-            FilterPair(0, wetLeft_, wetRight_, stereo);
-            FilterPair(1, wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        case 2: // Alternate: filter 1 on the wet signal, filter 2 on the output
-            FilterPair(0, wetLeft_, wetRight_, stereo);
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPair(1, outL, outR, true);
-            break;
-        case 3: // Out Parallel
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPairParallel(outL, outR, true);
-            break;
-        case 4: // Out Serie
-            Mix(stereo, inL, inR, outL, outR);
-            FilterPair(0, outL, outR, true);
-            FilterPair(1, outL, outR, true);
-            break;
-        default:
-            Mix(stereo, inL, inR, outL, outR);
-            break;
-        }
-        outputs[kLeft][i] = outL;
-        outputs[kRight][i] = outR;
-        ++quietCount_;
+        // With the count below its limit by at least the span, no sample of the span opens the gate.
+        if (spanLimit == 0)
+            spanLimit = SpanLimit();
+        const auto n = static_cast<std::uint32_t>(
+            std::min<std::int64_t>({frames - done, spanLimit, std::int64_t{quietLimit_} - quietCount_}));
+        const double* ins[2] = {inputs[kLeft] + done, inputs[kRight] + done};
+        double* outs[2] = {outputs[kLeft] + done, outputs[kRight] + done};
+        RunSpan(ins, outs, n);
+        done += static_cast<int>(n);
     }
 }

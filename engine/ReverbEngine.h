@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "DelayLine.h"
 #include "EngineParams.h"
+#include "LoopFeed.h"
 #include "ToneFilter.h"
 
 // The Halvane reverb: per channel a pre-delay, four series all-pass diffusers and two damped
@@ -20,6 +22,11 @@
 // Threading: not thread-safe by itself; the owner serialises every call under its instance lock.
 // ParamChanged and Reset may allocate (delay lines are resized on whichever thread delivers the
 // change); ProcessBlock never allocates.
+//
+// ProcessBlock runs the network span by span, each stage a straight loop over contiguous samples. A
+// span is never longer than the shortest stage line, so every line read inside it returns a sample
+// written before the span, and the result is the same, bit for bit, as running the network one
+// sample at a time: the same operations in the same order on the same values.
 class ReverbEngine {
   public:
     static constexpr int kLeft = 0;
@@ -76,6 +83,8 @@ class ReverbEngine {
     const ToneState& ToneHistory(int filter, int channel) const { return toneState_[filter][channel]; }
 
   private:
+    friend class PerSampleReference; // the tests' sample-by-sample model of the signal path
+
     // One channel set: its 13 lines and the state of its two loops.
     struct Channel {
         std::array<DelayLine, kLinesPerChannel> lines;
@@ -99,10 +108,17 @@ class ReverbEngine {
     void ResizePreDelay();
     void ResizeStages();
 
-    double RunChannel(Channel& ch, double u);
-    void FilterPair(int filter, double& left, double& right, bool both);
-    void FilterPairParallel(double& left, double& right, bool both);
-    void Mix(bool stereo, double inL, double inR, double& outL, double& outR) const;
+    int LastHeard(const double* const* inputs, double wetLeft, double wetRight, std::uint32_t n) const;
+    int PassThrough(const double* const* inputs, double* const* outputs, int start, int frames);
+    std::uint32_t SpanLimit() const;
+    void RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    void FeedLoops(int channel, const double* input, std::uint32_t n);
+    template <class T, int kRoute, bool kFilter1, bool kFilter2>
+    void SerialPart(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    template <class T, int kRoute, bool kFilter1, bool kFilter2>
+    void RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n);
+    template <class T, int kRoute, bool kFilter1, bool kFilter2>
+    void RunSerialAvx2(const double* const* inputs, double* const* outputs, std::uint32_t n);
 
     std::array<std::int32_t, kNumParams> appliedValues_;
     std::int32_t eqMode_ = 0;
@@ -147,4 +163,23 @@ class ReverbEngine {
 
     std::array<bool, kNumParams> receivedMarks_{};
     int missingParams_ = kNumParams;
+
+    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass, the
+    // outputs of the all-passes S7 and S11 (which need nothing of the span's own lowpass output) and
+    // the wet signal. A signal's right channel follows its left, so the wet pairs (left, right of
+    // each sample, in stereo) fit in its two halves.
+    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kWet, kSpanSignals };
+    static constexpr std::uint32_t kMaxSpan = 512;
+    // Signals sit a cache line more than a span apart, so no two share their address modulo 4 KiB
+    // (loads that seem to depend on unrelated stores); the wet pairs run on into the padding.
+    static constexpr std::uint32_t kSpanStride = kMaxSpan + 8;
+    double* Span(int channel, SpanSignal signal) {
+        return spanScratch_.data() + (signal * 2 + channel) * kSpanStride;
+    }
+    const double* Span(int channel, SpanSignal signal) const {
+        return spanScratch_.data() + (signal * 2 + channel) * kSpanStride;
+    }
+    std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kSpanStride + kMaxSpan, 0.0);
+    // The AVX2 builds of the span loops, where the CPU has them; the same bits either way.
+    bool widePaths_ = CpuHasAvx2();
 };

@@ -2,8 +2,10 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 
 namespace halvane::render {
 
@@ -28,10 +30,21 @@ int sndfileFormat(SampleFormat format) {
     return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 }
 
-double* scratch(std::vector<double>& buffer, size_t samples) {
-    if (buffer.size() < samples)
-        buffer.resize(samples);
-    return buffer.data();
+// Frames per file access: large enough that the file is read and written in few calls, small
+// enough to stay in the cache.
+constexpr long long kChunkFrames = 16384;
+
+sf_count_t readInterleaved(SNDFILE* file, double* frames, sf_count_t count) {
+    return sf_readf_double(file, frames, count);
+}
+sf_count_t readInterleaved(SNDFILE* file, float* frames, sf_count_t count) {
+    return sf_readf_float(file, frames, count);
+}
+sf_count_t writeInterleaved(SNDFILE* file, const double* frames, sf_count_t count) {
+    return sf_writef_double(file, frames, count);
+}
+sf_count_t writeInterleaved(SNDFILE* file, const float* frames, sf_count_t count) {
+    return sf_writef_float(file, frames, count);
 }
 
 } // namespace
@@ -74,19 +87,60 @@ void AudioReader::close() {
 }
 
 long long AudioReader::read(double* left, double* right, int count, std::string& error) {
+    return readFrames(left, right, count, error);
+}
+
+long long AudioReader::read(float* left, float* right, int count, std::string& error) {
+    return readFrames(left, right, count, error);
+}
+
+template <class T> bool AudioReader::fill(std::vector<T>& chunk, std::string& error) {
+    chunk.resize(static_cast<size_t>(kChunkFrames * channels_));
+    const sf_count_t got = readInterleaved(file_, chunk.data(), kChunkFrames);
+    if (got < 0 || (got < kChunkFrames && sf_error(file_) != SF_ERR_NO_ERROR)) {
+        error = "cannot read " + path_ + ": " + sndfileReason(file_);
+        return false;
+    }
+    chunkIsFloat_ = std::is_same_v<T, float>;
+    chunkNext_ = 0;
+    chunkFrames_ = got;
+    return true;
+}
+
+template <class T> long long AudioReader::readFrames(T* left, T* right, int count, std::string& error) {
     if (!file_ || count <= 0)
         return 0;
-    double* frames = scratch(interleaved_, static_cast<size_t>(count) * static_cast<size_t>(channels_));
-    const sf_count_t got = sf_readf_double(file_, frames, count);
-    if (got < 0 || (got < count && sf_error(file_) != SF_ERR_NO_ERROR)) {
-        error = "cannot read " + path_ + ": " + sndfileReason(file_);
-        return -1;
+    long long done = 0;
+    while (done < count) {
+        if (chunkNext_ == chunkFrames_) {
+            bool filled = false;
+            if constexpr (std::is_same_v<T, float>)
+                filled = fill(chunk32_, error);
+            else
+                filled = fill(chunk64_, error);
+            if (!filled)
+                return -1;
+            if (chunkFrames_ == 0)
+                break;
+        }
+        const long long n = std::min<long long>(count - done, chunkFrames_ - chunkNext_);
+        const int last = channels_ - 1;
+        // One pass from the interleaved chunk into the two channels (a mono file fills both).
+        const auto spread = [&](const auto* frames) {
+            frames += chunkNext_ * channels_;
+            for (long long i = 0; i < n; ++i) {
+                left[done + i] = static_cast<T>(frames[i * channels_]);
+                right[done + i] = static_cast<T>(frames[i * channels_ + last]);
+            }
+        };
+        if (chunkIsFloat_)
+            spread(chunk32_.data());
+        else
+            spread(chunk64_.data());
+        chunkNext_ += n;
+        done += n;
     }
-    for (sf_count_t i = 0; i < got; ++i) {
-        left[i] = frames[i * channels_];
-        right[i] = frames[i * channels_ + channels_ - 1];
-    }
-    return static_cast<long long>(got);
+    return done;
 }
 
 AudioWriter::~AudioWriter() {
@@ -122,18 +176,50 @@ bool AudioWriter::open(const std::string& path, int rate, SampleFormat format, s
 }
 
 bool AudioWriter::write(const double* left, const double* right, int count, std::string& error) {
+    return writeFrames(left, right, count, chunk64_, error);
+}
+
+bool AudioWriter::write(const float* left, const float* right, int count, std::string& error) {
+    return writeFrames(left, right, count, chunk32_, error);
+}
+
+template <class T>
+bool AudioWriter::writeFrames(const T* left, const T* right, int count, std::vector<T>& chunk,
+                              std::string& error) {
     if (!file_) {
         error = "no output file open";
         return false;
     }
-    if (count <= 0)
-        return true;
-    double* frames = scratch(interleaved_, static_cast<size_t>(count) * 2);
-    for (int i = 0; i < count; ++i) {
-        frames[2 * i] = left[i];
-        frames[2 * i + 1] = right[i];
+    // Frames of the other sample type go out first, in order.
+    constexpr bool kFloat = std::is_same_v<T, float>;
+    if (chunkFrames_ > 0 && chunkIsFloat_ != kFloat && !flush(error))
+        return false;
+    chunkIsFloat_ = kFloat;
+    if (chunk.size() < static_cast<size_t>(kChunkFrames * 2))
+        chunk.resize(static_cast<size_t>(kChunkFrames * 2));
+    for (int done = 0; done < count;) {
+        const int n = static_cast<int>(std::min<long long>(count - done, kChunkFrames - chunkFrames_));
+        T* frames = chunk.data() + chunkFrames_ * 2;
+        for (int i = 0; i < n; ++i) {
+            frames[2 * i] = left[done + i];
+            frames[2 * i + 1] = right[done + i];
+        }
+        chunkFrames_ += n;
+        done += n;
+        if (chunkFrames_ == kChunkFrames && !flush(error))
+            return false;
     }
-    if (sf_writef_double(file_, frames, count) != count) {
+    return true;
+}
+
+bool AudioWriter::flush(std::string& error) {
+    const long long frames = chunkFrames_;
+    chunkFrames_ = 0;
+    if (frames == 0)
+        return true;
+    const sf_count_t written = chunkIsFloat_ ? writeInterleaved(file_, chunk32_.data(), frames)
+                                             : writeInterleaved(file_, chunk64_.data(), frames);
+    if (written != frames) {
         error = "cannot write " + temporaryPath_ + ": " + sndfileReason(file_);
         return false;
     }
@@ -143,6 +229,10 @@ bool AudioWriter::write(const double* left, const double* right, int count, std:
 bool AudioWriter::commit(std::string& error) {
     if (!file_) {
         error = "no output file open";
+        return false;
+    }
+    if (!flush(error)) {
+        discard();
         return false;
     }
     const int closed = sf_close(file_);
@@ -164,6 +254,7 @@ bool AudioWriter::commit(std::string& error) {
 }
 
 void AudioWriter::discard() {
+    chunkFrames_ = 0;
     if (file_)
         sf_close(file_);
     file_ = nullptr;

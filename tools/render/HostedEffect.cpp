@@ -351,43 +351,31 @@ bool HostedEffect::render(AudioReader& input, AudioWriter& output, const RenderO
     const long long inputFrames = input.frames();
     const long long total = inputFrames + tailFrames;
 
-    std::vector<double> inLeft(static_cast<size_t>(options.block));
-    std::vector<double> inRight(static_cast<size_t>(options.block));
-    std::vector<double> outLeft(static_cast<size_t>(options.block));
-    std::vector<double> outRight(static_cast<size_t>(options.block));
-    for (long long position = 0; position < total;) {
-        const auto frames = static_cast<int32>(std::min<long long>(options.block, total - position));
+    // The file's frames go straight into the plug-in's buffers and come straight out of them, in
+    // the sample width the plug-in processes.
+    const auto runFrames = [&](auto* inLeft, auto* inRight, const auto* outLeft, const auto* outRight,
+                               int32 frames, long long position) {
         const auto wanted = static_cast<int32>(std::clamp<long long>(inputFrames - position, 0, frames));
-        const long long got = input.read(inLeft.data(), inRight.data(), wanted, error);
+        const long long got = input.read(inLeft, inRight, wanted, error);
         if (got < 0)
             return false;
         // Past the input, and in a file shorter than its header says, the input is silence.
-        std::fill(inLeft.data() + got, inLeft.data() + frames, 0.0);
-        std::fill(inRight.data() + got, inRight.data() + frames, 0.0);
-        if (is64) {
-            std::copy_n(inLeft.data(), frames, buffers.channel64(kInput, 0, 0));
-            std::copy_n(inRight.data(), frames, buffers.channel64(kInput, 0, 1));
-        } else {
-            float* left = buffers.channel32(kInput, 0, 0);
-            float* right = buffers.channel32(kInput, 0, 1);
-            for (int32 i = 0; i < frames; ++i) {
-                left[i] = static_cast<float>(inLeft[static_cast<size_t>(i)]);
-                right[i] = static_cast<float>(inRight[static_cast<size_t>(i)]);
-            }
-        }
-
+        std::fill(inLeft + got, inLeft + frames, 0.0f);
+        std::fill(inRight + got, inRight + frames, 0.0f);
         if (!runBlock(frames, position))
             return false;
-
-        if (is64) {
-            std::copy_n(buffers.channel64(kOutput, 0, 0), frames, outLeft.data());
-            std::copy_n(buffers.channel64(kOutput, 0, 1), frames, outRight.data());
-        } else {
-            std::copy_n(buffers.channel32(kOutput, 0, 0), frames, outLeft.data());
-            std::copy_n(buffers.channel32(kOutput, 0, 1), frames, outRight.data());
-        }
-        meter.add(outLeft.data(), outRight.data(), frames);
-        if (!output.write(outLeft.data(), outRight.data(), frames, error))
+        meter.add(outLeft, outRight, frames);
+        return output.write(outLeft, outRight, frames, error);
+    };
+    for (long long position = 0; position < total;) {
+        const auto frames = static_cast<int32>(std::min<long long>(options.block, total - position));
+        const bool ran = is64 ? runFrames(buffers.channel64(kInput, 0, 0), buffers.channel64(kInput, 0, 1),
+                                          buffers.channel64(kOutput, 0, 0), buffers.channel64(kOutput, 0, 1),
+                                          frames, position)
+                              : runFrames(buffers.channel32(kInput, 0, 0), buffers.channel32(kInput, 0, 1),
+                                          buffers.channel32(kOutput, 0, 0), buffers.channel32(kOutput, 0, 1),
+                                          frames, position);
+        if (!ran)
             return false;
         position += frames;
         if (progress && !progress(position, total)) {

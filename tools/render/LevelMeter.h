@@ -12,16 +12,38 @@ class LevelMeter {
   public:
     static constexpr double kRingThreshold = 0.001; // -60 dBFS
 
-    void add(const double* left, const double* right, int count) {
-        for (int i = 0; i < count; ++i, ++frames_) {
-            const double l = std::fabs(left[i]);
-            const double r = std::fabs(right[i]);
-            const double louder = std::max(l, r);
-            peak_ = std::max(peak_, louder);
-            sumSquares_ += l * l + r * r;
-            if (louder > kRingThreshold)
-                lastLoud_ = frames_;
+    // Samples as written: floats or doubles, measured in double.
+    template <class T> void add(const T* left, const T* right, int count) {
+        // Short independent chains in registers: a peak and two sums per channel, over even and
+        // odd frames; selects rather than branches (which channel is louder changes at random).
+        double peakLeft = peak_, peakRight = peak_;
+        double sums[4] = {0.0, 0.0, 0.0, 0.0};
+        const auto take = [&](int i, double& sumLeft, double& sumRight) {
+            const double l = std::fabs(static_cast<double>(left[i]));
+            const double r = std::fabs(static_cast<double>(right[i]));
+            peakLeft = l > peakLeft ? l : peakLeft;
+            peakRight = r > peakRight ? r : peakRight;
+            sumLeft += l * l;
+            sumRight += r * r;
+        };
+        int i = 0;
+        for (; i + 2 <= count; i += 2) {
+            take(i, sums[0], sums[1]);
+            take(i + 1, sums[2], sums[3]);
         }
+        for (; i < count; ++i)
+            take(i, sums[0], sums[1]);
+        peak_ = peakLeft > peakRight ? peakLeft : peakRight;
+        sumSquares_ += (sums[0] + sums[2]) + (sums[1] + sums[3]);
+        // The last frame above the ring threshold, searched from the end: one test in a loud block.
+        for (int k = count; k-- > 0;) {
+            if (std::fabs(static_cast<double>(left[k])) > kRingThreshold ||
+                std::fabs(static_cast<double>(right[k])) > kRingThreshold) {
+                lastLoud_ = frames_ + k;
+                break;
+            }
+        }
+        frames_ += count > 0 ? count : 0;
     }
 
     long long frames() const { return frames_; }
