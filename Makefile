@@ -1,6 +1,6 @@
 # Two commands for a fresh Debian 12 machine: `make demo` and `make test`.
 .PHONY: all deps build build-windows build-asan build-tsan test validate fuzz demo bench install clean artwork \
-	format check-format package
+	format check-format package editor-references
 
 all: build
 
@@ -42,7 +42,7 @@ validate:
 # Each fuzz target for FUZZ_SECONDS (default five minutes), from the committed corpus; new inputs and
 # crashes land in build-asan/tests/fuzz/work/.
 FUZZ_SECONDS ?= 300
-FUZZERS := state_fuzzer host_calls_fuzzer
+FUZZERS := state_fuzzer host_calls_fuzzer editor_events_fuzzer
 
 fuzz: build-asan
 	for f in $(FUZZERS); do \
@@ -65,6 +65,15 @@ demo: build
 artwork: build
 	./build/tools/artwork/halvane-artwork effect/resources
 	cmake --build --preset linux
+
+# Redraws the editor pictures the tests compare with (tests/editor/references), on each platform with its
+# own text rendering. Only on purpose: when the artwork or the way the editor draws changes.
+EDITOR_REFERENCE_STATES := defaults hover-time stereo-position-popup
+editor-references: build build-windows
+	./build/tools/preview/halvane-editor-preview build/editor-preview.png \
+	  tests/editor/references/linux $(EDITOR_REFERENCE_STATES)
+	HALVANE_WINE_BUILD_ROOT=$(CURDIR)/build-windows ./cmake/wine-run.sh build-windows/tools/preview/halvane-editor-preview.exe build-windows/editor-preview.png \
+	  tests/editor/references/windows $(EDITOR_REFERENCE_STATES)
 
 # The bundle into ~/.vst3 and the factory presets into ~/.vst3/presets/Vorkesh/Halvane.
 install: build

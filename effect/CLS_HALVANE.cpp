@@ -5,6 +5,10 @@
 
 #include "EffectIdentity.h"
 #include "FactoryPresets.h"
+#include "HalvaneEditor.h"
+#include "IBypass.h"
+#include "IGraphicsHeadless.h"
+#include "ModuleHandle.h"
 #include "ParamSpecFromTable.h"
 
 using namespace EffectIdentity;
@@ -13,7 +17,23 @@ CLS_HALVANE::CLS_HALVANE()
     : IPlugVST3(kNumParams, kChannelConfigs, kPresetSlots, kEffectName, kProductName, kMakerName, kVersion,
                 kUniqueId, kMakerId, kLatency, false, false, false, kSideChainChannels) {
     DefineParameters();
+    MakeEditor();
     MakePresets();
+}
+
+void CLS_HALVANE::MakeEditor() {
+    IGraphicsHeadless* surface = BuildHalvaneEditor(this, GetModuleHandleForResources(), &lamp_);
+    surface_ = surface;
+    AttachEditor(surface);
+    surface->EnableHover(true);
+}
+
+void CLS_HALVANE::AttachEditor(IEditorSurface* editor) {
+    if (editor && editor != surface_) {
+        surface_ = nullptr;
+        lamp_ = nullptr;
+    }
+    IPlugVST3::AttachEditor(editor);
 }
 
 void CLS_HALVANE::DefineParameters() {
@@ -69,7 +89,10 @@ void CLS_HALVANE::ProcessBlock(double** inputs, double** outputs, int frames) {
         Reset();
     }
     engine_.ProcessBlock(inputs, outputs, frames);
-    processing_.store(engine_.IsProcessing(), std::memory_order_relaxed);
+    const bool processing = engine_.IsProcessing();
+    processing_.store(processing, std::memory_order_relaxed);
+    if (lamp_)
+        lamp_->SetOn(processing);
 }
 
 int CLS_HALVANE::TailSamples() const {

@@ -7,8 +7,11 @@
 #include "IPlugVST3.h"
 #include "ReverbEngine.h"
 
-// The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters and factory presets, and the
-// reverb engine driven through the plug-in base's three hooks.
+class IBypass;
+class IGraphics;
+
+// The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters, its editor and factory presets,
+// and the reverb engine driven through the plug-in base's three hooks.
 class CLS_HALVANE : public IPlugVST3 {
   public:
     CLS_HALVANE();
@@ -20,6 +23,8 @@ class CLS_HALVANE : public IPlugVST3 {
     void ProcessBlock(double** inputs, double** outputs, int frames) override;
     // Pre-delay plus the time the reverb rings, in samples at the current rate.
     int TailSamples() const override;
+    // A surface other than the effect's own takes its place (the lamp is then no longer reported).
+    void AttachEditor(IEditorSurface* editor) override;
 
     // What the activity lamp shows: true while the reverb processes, false while the silence gate
     // passes audio through. Written by the audio thread, read by the editor.
@@ -27,12 +32,17 @@ class CLS_HALVANE : public IPlugVST3 {
 
     // For inspection; hold Lock() while using it.
     const ReverbEngine& Engine() const { return engine_; }
+    // The effect's own editor surface, built with the instance; null once another surface replaced it.
+    IGraphics* Surface() const { return surface_; }
 
   private:
     std::array<double, kNumParams> CurrentValues() const;
     void DefineParameters();
     void MakePresets();
+    void MakeEditor();
 
     ReverbEngine engine_;
     std::atomic<bool> processing_{true};
+    IGraphics* surface_ = nullptr; // owned by the plug-in base once attached
+    IBypass* lamp_ = nullptr;      // owned by the surface
 };

@@ -3,7 +3,7 @@
 #include "EngineParams.h"
 
 // The editor's images and the 28 controls on its 514 x 420 face, as data: the editor builds its controls
-// from it, the artwork generator places captions by it, the preview composes the face from it.
+// from it, the artwork generator places captions by it, the preview and the editor tests find controls by it.
 namespace EditorLayout {
 
 constexpr int kWidth = 514;
@@ -131,5 +131,30 @@ constexpr Control kControls[kControlCount] = {
 constexpr float kKnobSweepDegrees = 300.0f;
 // Height of the value band of knobs and sliders (the value text's size).
 constexpr int kValueTextSize = 16;
+// A drag over four knob heights covers the whole range.
+constexpr double kKnobGearing = 4.0;
+// Knob images are cut here: the left part turns, the right part is the ring shown on mouse-over.
+constexpr double kKnobSplit = 0.5;
+
+// The placement sliders: a horizontal track of this length at the top of their rectangle; the handle
+// dims by this much while the pointer is elsewhere.
+constexpr int kSliderTrackLength = 128;
+constexpr float kSliderIdleDimming = 0.2f;
+
+constexpr int kLampRadius = 3;
+constexpr const char* kThresholdCaption = "bypass";
+constexpr const char* kThresholdEditCaption = "dB";
+
+// The three text styles: font, character height, colour (alpha, red, green, blue), alignment
+// (0 left, 1 centre, 2 right).
+struct TextLook {
+    const char* font;
+    int size;
+    int a, r, g, b;
+    int align;
+};
+constexpr TextLook kValueText = {"Arial", kValueTextSize, 230, 255, 255, 255, 0};
+constexpr TextLook kVersionText = {"Verdana", 13, 100, 255, 255, 255, 0};
+constexpr TextLook kThresholdText = {"Verdana", 13, 100, 255, 255, 255, 2};
 
 } // namespace EditorLayout

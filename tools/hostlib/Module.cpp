@@ -91,10 +91,17 @@ std::shared_ptr<Module> Module::open(const std::string& path, std::string& error
         return nullptr;
     }
 
-    std::shared_ptr<Module> module(new Module());
-    module->path_ = path;
+    std::shared_ptr<Module> module = linked(factory, path);
     module->binaryPath_ = binary;
     module->library_ = library;
+    return module;
+}
+
+std::shared_ptr<Module> Module::linked(IPluginFactory* factory, const std::string& name) {
+    if (!factory)
+        return nullptr;
+    std::shared_ptr<Module> module(new Module());
+    module->path_ = name;
     module->factory_ = factory;
     void* queried = nullptr;
     if (factory->queryInterface(IPluginFactory2::iid, &queried) == kResultOk)
@@ -112,8 +119,10 @@ Module::~Module() {
         factory2_->release();
     if (factory_)
         factory_->release();
-    platform::exitModule(library_);
-    platform::closeLibrary(library_);
+    if (library_) {
+        platform::exitModule(library_);
+        platform::closeLibrary(library_);
+    }
 }
 
 bool Module::factoryInfo(PFactoryInfo& info) const {

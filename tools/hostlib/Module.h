@@ -39,6 +39,9 @@ class Module {
     // path: a bundle folder (.../Name.vst3) or a module binary itself. Null on failure, with
     // the reason in error.
     static std::shared_ptr<Module> open(const std::string& path, std::string& error);
+    // The factory of a module linked into this program (its GetPluginFactory called in-process), so
+    // instances are set up exactly as for a loaded one. Takes over the reference; null for null.
+    static std::shared_ptr<Module> linked(Steinberg::IPluginFactory* factory, const std::string& name);
 
     ~Module();
     Module(const Module&) = delete;
