@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Unpacks both release archives in dist/ and checks them: one top folder, the bundle laid out as
-# hosts expect it with nothing else inside, the module info, every factory preset, the install
-# text and the licence — and nothing of the build tree: no object files or build-system files,
-# and no file that names the folder the package was built in.
+# hosts expect it with nothing else inside, the module info and snapshots, every factory preset,
+# the install text and the licence — and nothing of the build tree: no object files or
+# build-system files, and no file that names the folder the package was built in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$(pwd -P)"
 version="$(sed -n 's/^  "Version": "\(.*\)",$/\1/p' build/Halvane.vst3/Contents/Resources/moduleinfo.json)"
+cid="$(sed -n 's/^ *"CID": "\(.*\)",$/\1/p' build/Halvane.vst3/Contents/Resources/moduleinfo.json)"
 presets="$(find build/presets -name '*.vstpreset' | wc -l)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -30,7 +31,9 @@ check() {
   local root="$dir/$top"
 
   local expected actual
-  expected="$(printf '%s\n' "Halvane.vst3/Contents/$binary" Halvane.vst3/Contents/Resources/moduleinfo.json | sort)"
+  local resources=Halvane.vst3/Contents/Resources
+  expected="$(printf '%s\n' "Halvane.vst3/Contents/$binary" $resources/moduleinfo.json \
+    "$resources/Snapshots/${cid}_snapshot.png" "$resources/Snapshots/${cid}_snapshot_2.0x.png" | sort)"
   actual="$(cd "$root" && find Halvane.vst3 -type f | sort)"
   [ "$actual" = "$expected" ] || fail "bundle holds $(echo $actual), expected $(echo $expected)"
   [ "$(find "$root/$preset_folder/Vorkesh/Halvane" -name '*.vstpreset' | wc -l)" -eq "$presets" ] ||

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,21 @@
 #include "EditorSession.h"
 #include "IControl.h"
 #include "IGraphicsHeadless.h"
+#include "LICE_MemBitmap.h"
+#include "LICE_PNG.h"
+
+// Null when the file is missing or not a PNG.
+inline std::unique_ptr<LICE_MemBitmap> ReadPng(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return nullptr;
+    std::vector<unsigned char> bytes;
+    unsigned char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), file)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(file);
+    return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(bytes.data(), bytes.size()));
+}
 
 // A real Halvane instance made through the module's factory, its editor driven through the surface's
 // routes, and what the host heard recorded by its component handler.

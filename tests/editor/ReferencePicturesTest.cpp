@@ -1,25 +1,11 @@
 #include "EditorTestSupport.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "EditorStates.h"
-#include "LICE_PNG.h"
 #include "LICE_SysBitmap.h"
 
 namespace {
-
-std::unique_ptr<LICE_MemBitmap> ReadPng(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    std::vector<unsigned char> bytes;
-    unsigned char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), file)) > 0;)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(file);
-    return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(bytes.data(), bytes.size()));
-}
 
 const EditorState* Find(const char* name) {
     for (const EditorState& state : kEditorStates)

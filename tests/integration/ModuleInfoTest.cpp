@@ -58,6 +58,15 @@ TEST_F(ModuleInfo, SaysWhatTheLoadedModuleReports) {
     EXPECT_EQ(subCategories, c.subCategories);
     EXPECT_EQ(entry["Class Flags"].number, c.classFlags);
     EXPECT_EQ(entry["Cardinality"].number, c.cardinality);
+    // The pictures it lists are in the bundle, one per scale.
+    const std::vector<Json>& snapshots = entry["Snapshots"].items;
+    ASSERT_EQ(snapshots.size(), 2u);
+    for (size_t i = 0; i < snapshots.size(); ++i) {
+        EXPECT_EQ(snapshots[i]["Scale Factor"].number, static_cast<double>(i + 1));
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(HALVANE_BUNDLE) / "Contents" /
+                                                     "Resources" / snapshots[i]["Path"].text))
+            << snapshots[i]["Path"].text;
+    }
     EXPECT_EQ((*info)["Name"].text, std::filesystem::path(HALVANE_BUNDLE).stem().string());
     EXPECT_EQ((*info)["Version"].text, c.version);
 }

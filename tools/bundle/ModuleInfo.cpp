@@ -1,7 +1,9 @@
 #include "ModuleInfo.h"
+#include "Snapshots.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,6 +74,21 @@ std::string classIdText(const TUID cid) {
     return text;
 }
 
+// The effect's editor pictures; other classes have none.
+std::string snapshotList(const PClassInfo2& c) {
+    if (fieldText(c.category) != kVstAudioEffectClass)
+        return "[]";
+    std::string list = "[";
+    for (int scale : kSnapshotScales) {
+        list += list.size() > 1 ? ",\n" : "\n";
+        list += "        {\n";
+        list += "          \"Scale Factor\": " + std::to_string(scale) + ".0,\n";
+        list += "          \"Path\": " + quoted(snapshotPath(classIdText(c.cid), scale)) + "\n";
+        list += "        }";
+    }
+    return list + "\n      ]";
+}
+
 } // namespace
 
 std::string moduleInfoJson(IPluginFactory& factory, const std::string& name, const std::string& version) {
@@ -113,7 +130,7 @@ std::string moduleInfoJson(IPluginFactory& factory, const std::string& name, con
         json += "      \"Sub Categories\": " + subCategoryList(fieldText(c.subCategories)) + ",\n";
         json += "      \"Class Flags\": " + std::to_string(c.classFlags) + ",\n";
         json += "      \"Cardinality\": " + std::to_string(c.cardinality) + ",\n";
-        json += "      \"Snapshots\": []\n";
+        json += "      \"Snapshots\": " + snapshotList(c) + "\n";
         json += "    }";
     }
     json += written > 0 ? "\n  ]\n" : "]\n";
