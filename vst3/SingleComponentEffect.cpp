@@ -89,6 +89,14 @@ BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
     return nullptr;
 }
 
+tresult SingleComponentEffect::findBus(MediaType type, BusDirection dir, int32 index, Bus*& bus) {
+    BusList* list = getBusList(type, dir);
+    if (!list || index < 0 || index >= static_cast<int32>(list->size()))
+        return kInvalidArgument;
+    bus = (*list)[static_cast<size_t>(index)];
+    return bus ? kResultOk : kResultFalse;
+}
+
 //--- FUnknown
 
 tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
@@ -134,12 +142,9 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
 tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
                                                      BusInfo& info) {
     return GuardHostCall([&]() -> tresult {
-        BusList* list = getBusList(type, dir);
-        if (!list || index < 0 || index >= static_cast<int32>(list->size()))
-            return kInvalidArgument;
-        Bus* bus = (*list)[static_cast<size_t>(index)];
-        if (!bus)
-            return kResultFalse;
+        Bus* bus = nullptr;
+        if (tresult found = findBus(type, dir, index, bus); found != kResultOk)
+            return found;
         info.mediaType = type;
         info.direction = dir;
         return bus->getInfo(info) ? kResultTrue : kResultFalse;
@@ -153,12 +158,9 @@ tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/
 tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
                                                       TBool state) {
     return GuardHostCall([&]() -> tresult {
-        BusList* list = getBusList(type, dir);
-        if (!list || index < 0 || index >= static_cast<int32>(list->size()))
-            return kInvalidArgument;
-        Bus* bus = (*list)[static_cast<size_t>(index)];
-        if (!bus)
-            return kResultFalse;
+        Bus* bus = nullptr;
+        if (tresult found = findBus(type, dir, index, bus); found != kResultOk)
+            return found;
         bus->setActive(state);
         return kResultTrue;
     });

@@ -89,6 +89,8 @@ class SingleComponentEffect : public ControllerWithState, public ComponentWithSt
   protected:
     // Null for a media type or direction that does not exist.
     BusList* getBusList(MediaType type, BusDirection dir);
+    // The bus at index: kInvalidArgument for no such index, kResultFalse for an empty slot.
+    tresult findBus(MediaType type, BusDirection dir, int32 index, Bus*& bus);
 
     BusList audioInputs;
     BusList audioOutputs;
