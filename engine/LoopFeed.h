@@ -4,9 +4,10 @@
 
 // One contiguous run of the stages that feed a channel's two loops: the four diffusers on the
 // pre-delayed input, then the loop inputs in = inputGain*x + loopGain*feedback (feedback: S8's or
-// S12's output one sample earlier) and the all-passes S7 and S11 on what S6 and S10 return. Within
-// the run no line wraps and none is shorter than the run, so every read returns a sample written
-// before it: the stages can run one after the other over the whole run, several samples at a time.
+// S12's output one sample earlier) and the all-passes S7 and S11 on what S6 and S10 return; S8 and
+// S12 take their outputs. Within the run no line wraps and none is shorter than the run, so every
+// read returns a sample written before it: the stages can run one after the other over the whole
+// run, several samples at a time.
 struct LoopFeed {
     // The pre-delay: with a ring (no shorter than the run) x = what the ring returns while it takes
     // the input; without one the input is already pre-delayed.
@@ -15,8 +16,6 @@ struct LoopFeed {
     double* x;        // out: diffused
     double* loopInA;
     double* loopInB;
-    double* out7;
-    double* out11;
     double* s1;
     double* s2;
     double* s3;

@@ -65,32 +65,42 @@ template <class V> void Run(LoopFeed& r) {
     else
         diffuse(std::false_type{});
 
-    // One loop at a time: y7 = all-pass(S7, S6's output), S8 takes y7 and returns the feedback.
-    const auto loop = [&](const double* s6, double* s7, double* s8, double g7d, double loopGain, double* in,
-                          double* out7, double& feedback) {
-        const double* const x = r.x;
-        const V g7 = V::Splat(g7d), gain = V::Splat(r.inputGain), feedbackGain = V::Splat(loopGain);
-        V last = V::LastOnly(feedback);
-        for (std::uint32_t j = 0; j < vectorEnd; j += w) {
-            const V y7 = Allpass(s7 + j, g7, V::Load(s6 + j));
-            const V out = V::Load(s8 + j);
-            V::Store(s8 + j, y7);
-            V::Store(out7 + j, y7);
-            V::Store(in + j, gain * V::Load(x + j) + feedbackGain * V::ShiftIn(last, out));
-            last = out;
-        }
-        double fb = V::Last(last);
-        for (std::uint32_t j = vectorEnd; j < n; ++j) {
-            const double y7 = Allpass(s7 + j, g7d, s6[j]);
-            out7[j] = y7;
-            in[j] = r.inputGain * x[j] + loopGain * fb;
-            fb = s8[j];
-            s8[j] = y7;
-        }
-        feedback = fb;
-    };
-    loop(r.s6, r.s7, r.s8, r.g7, r.loopGainA, r.loopInA, r.out7, r.feedbackA);
-    loop(r.s10, r.s11, r.s12, r.g11, r.loopGainB, r.loopInB, r.out11, r.feedbackB);
+    // Both loops in one pass over x: y7 = all-pass(S7, S6's output), S8 takes y7 and returns the
+    // feedback; S11 and S12 the same for loop B.
+    const double* const x = r.x;
+    const double *const s6 = r.s6, *const s10 = r.s10;
+    double *const s7 = r.s7, *const s8 = r.s8, *const s11 = r.s11, *const s12 = r.s12;
+    double *const inA = r.loopInA, *const inB = r.loopInB;
+    const V g7 = V::Splat(r.g7), g11 = V::Splat(r.g11), gain = V::Splat(r.inputGain);
+    const V gainA = V::Splat(r.loopGainA), gainB = V::Splat(r.loopGainB);
+    V lastA = V::LastOnly(r.feedbackA), lastB = V::LastOnly(r.feedbackB);
+    for (std::uint32_t j = 0; j < vectorEnd; j += w) {
+        const V xs = gain * V::Load(x + j);
+        const V y7 = Allpass(s7 + j, g7, V::Load(s6 + j));
+        const V outA = V::Load(s8 + j);
+        V::Store(s8 + j, y7);
+        V::Store(inA + j, xs + gainA * V::ShiftIn(lastA, outA));
+        lastA = outA;
+        const V y11 = Allpass(s11 + j, g11, V::Load(s10 + j));
+        const V outB = V::Load(s12 + j);
+        V::Store(s12 + j, y11);
+        V::Store(inB + j, xs + gainB * V::ShiftIn(lastB, outB));
+        lastB = outB;
+    }
+    double fbA = V::Last(lastA), fbB = V::Last(lastB);
+    for (std::uint32_t j = vectorEnd; j < n; ++j) {
+        const double xs = r.inputGain * x[j];
+        const double y7 = Allpass(s7 + j, r.g7, s6[j]);
+        inA[j] = xs + r.loopGainA * fbA;
+        fbA = s8[j];
+        s8[j] = y7;
+        const double y11 = Allpass(s11 + j, r.g11, s10[j]);
+        inB[j] = xs + r.loopGainB * fbB;
+        fbB = s12[j];
+        s12[j] = y11;
+    }
+    r.feedbackA = fbA;
+    r.feedbackB = fbB;
 }
 
 } // namespace loopfeed

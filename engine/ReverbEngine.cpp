@@ -440,7 +440,7 @@ template <class T> struct Biquad {
     T b0, b1, b2, a1, a2;
     T x1, x2, y1, y2;
 
-    T Step(T s) {
+    __attribute__((always_inline)) T Step(T s) {
         const T y = ((b1 * x1 + s * b0) + b2 * x2) - a1 * y1 - a2 * y2;
         x2 = x1;
         x1 = s;
@@ -472,7 +472,8 @@ inline void SaveHistory(const Biquad<Pair>& q, ToneState* h) {
 }
 
 // Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
-template <bool kOn1, bool kOn2, class T, class F1, class F2> T Parallel(F1& f1, F2& f2, T s) {
+template <bool kOn1, bool kOn2, class T, class F1, class F2>
+inline __attribute__((always_inline)) T Parallel(F1& f1, F2& f2, T s) {
     if constexpr (kOn1 && kOn2) {
         const T half = s * Splat2<T>(0.5);
         const T first = f1.Step(half);
@@ -492,7 +493,7 @@ struct Run {
     std::uint32_t size;
     std::uint32_t position;
 
-    explicit Run(DelayLine& line) : data(line.Data()), size(line.Size()), position(line.Position()) {}
+    __attribute__((always_inline)) explicit Run(DelayLine& line) : data(line.Data()), size(line.Size()), position(line.Position()) {}
     double* Head() const { return data + position; }
     std::uint32_t Room() const { return size - position; }
     void Step(std::uint32_t n) {
@@ -572,8 +573,6 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
         feed.x = Span(channel, kDiffused) + done;
         feed.loopInA = Span(channel, kLoopInputA) + done;
         feed.loopInB = Span(channel, kLoopInputB) + done;
-        feed.out7 = Span(channel, kAllpass7) + done;
-        feed.out11 = Span(channel, kAllpass11) + done;
         feed.s1 = s1.Head(), feed.s2 = s2.Head(), feed.s3 = s3.Head(), feed.s4 = s4.Head();
         feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
         feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
@@ -584,19 +583,20 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
         ch.lines[0].Advance(n);
     ch.feedbackA = feed.feedbackA;
     ch.feedbackB = feed.feedbackB;
-    // S6 and S10 were only read: the serial loop writes them and moves them on.
-    for (const int k : {1, 2, 3, 4, 7, 8, 11, 12})
+    // S6 and S10 were only read, and the serial loop reads what S8 and S12 took: it moves those on.
+    for (const int k : {1, 2, 3, 4, 7, 11})
         ch.lines[k].Advance(n);
 }
 
 // The serial part of the span, both channels side by side (T = Pair) or the single network of
 // "Mono" (T = double). Two recurrences run here, each in its own chain:
 // - the loops: lp = (lp - in) * dampCoef + in; the all-passes S5 and S9 on the lowpasses, S6 and S10
-//   take their outputs, and wet = ((y5 + y7) + y9) + y11 goes to the span's wet signal (pairs in
-//   stereo);
+//   take their outputs, and wet = ((y5 + y7) + y9) + y11 (y7, y11: what S8 and S12 took in the loop
+//   feed) goes to the span's wet signal (pairs in stereo);
 // - tone and mix over that wet signal in the order of the routing.
 // The second trails the first by a few samples, so the two chains overlap in the processor instead
-// of waiting for each other.
+// of waiting for each other. The loops go two samples at a time: their lowpasses as one or two
+// vectors across the chains, everything after them as vectors along time, one channel each.
 template <class T, int kRoute, bool kFilter1, bool kFilter2>
 inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double* const* inputs,
                                                                     double* const* outputs, std::uint32_t n) {
@@ -604,24 +604,22 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
     constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
     constexpr std::uint32_t kLag = 16;
 
-    // Loops.
+    // Loops. In stereo the lowpasses are the vectors (A left, A right) and (B left, B right); in
+    // "Mono" one vector (A, B).
     Channel& left = channels_[kLeft];
     Channel& right = channels_[kSecond];
-    T lowpassA, lowpassB;
+    Pair lowpassA{}, lowpassB{};
     if constexpr (kStereo) {
         lowpassA = Both(left.lowpassA, right.lowpassA);
         lowpassB = Both(left.lowpassB, right.lowpassB);
     } else {
-        lowpassA = left.lowpassA;
-        lowpassB = left.lowpassB;
+        lowpassA = Both(left.lowpassA, left.lowpassB);
     }
-    const T damp = Splat2<T>(dampCoef_);
-    const T g5 = Splat2<T>(allpassGain_[kS5]);
-    const T g9 = Splat2<T>(allpassGain_[kS9]);
+    const Pair damp = Splat(dampCoef_);
+    const Pair g5 = Splat(allpassGain_[kS5]);
+    const Pair g9 = Splat(allpassGain_[kS9]);
     const double *aL = Span(kLeft, kLoopInputA), *aR = Span(kRight, kLoopInputA);
     const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
-    const double *y7L = Span(kLeft, kAllpass7), *y7R = Span(kRight, kAllpass7);
-    const double *y11L = Span(kLeft, kAllpass11), *y11R = Span(kRight, kAllpass11);
     double* const wetSpan = Span(kLeft, kWet);
 
     // Tone and mix. Which filters act on the wet signal (one channel or two) and which on the
@@ -651,7 +649,7 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
     double* outL = outputs[kLeft];
     double* outR = outputs[kRight];
 
-    const auto toneStep = [&](std::uint32_t j) {
+    const auto toneStep = [&](std::uint32_t j) __attribute__((always_inline)) {
         const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
         wet = LoadWet<T>(wetSpan, j);
         // The wet routings put the filtered wet back: the gate hears it (see LastHeard).
@@ -682,39 +680,106 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
         _mm_storeh_pd(outR + j, out.v);
     };
 
-    Run s5L(left.lines[5]), s6L(left.lines[6]), s9L(left.lines[9]), s10L(left.lines[10]);
-    Run s5R(right.lines[5]), s6R(right.lines[6]), s9R(right.lines[9]), s10R(right.lines[10]);
+    // The stages after the lowpasses of one channel over two samples of a run of its rings, or over
+    // its last one (kOne: only the low lanes are read and written).
+    struct Taps {
+        double *s5, *s6, *s8, *s9, *s10, *s12;
+    };
+    const auto taps = [&](auto one, const Taps& t, std::uint32_t k, Pair lpA,
+                          Pair lpB) __attribute__((always_inline)) {
+        constexpr bool kOne = decltype(one)::value;
+        const auto load = [](const double* p) { return Pair{kOne ? _mm_load_sd(p) : _mm_loadu_pd(p)}; };
+        const auto store = [](double* p, Pair v) {
+            if constexpr (kOne)
+                _mm_store_sd(p, v.v);
+            else
+                _mm_storeu_pd(p, v.v);
+        };
+        const Pair y5 = load(t.s5 + k) - g5 * lpA;
+        store(t.s5 + k, g5 * y5 + lpA);
+        store(t.s6 + k, y5);
+        const Pair y9 = load(t.s9 + k) - g9 * lpB;
+        store(t.s9 + k, g9 * y9 + lpB);
+        store(t.s10 + k, y9);
+        return ((y5 + load(t.s8 + k)) + y9) + load(t.s12 + k);
+    };
+    constexpr std::false_type kTwo{};
+    constexpr std::true_type kOne{};
+    const auto lowpass = [&](Pair& lp, Pair in) __attribute__((always_inline)) {
+        lp = (lp - in) * damp + in;
+        return lp;
+    };
+
+    Run s5L(left.lines[5]), s6L(left.lines[6]), s8L(left.lines[8]);
+    Run s9L(left.lines[9]), s10L(left.lines[10]), s12L(left.lines[12]);
+    Run s5R(right.lines[5]), s6R(right.lines[6]), s8R(right.lines[8]);
+    Run s9R(right.lines[9]), s10R(right.lines[10]), s12R(right.lines[12]);
     for (std::uint32_t done = 0; done < n;) {
-        const std::uint32_t count = CommonRoom(n - done, s5L, s6L, s9L, s10L, s5R, s6R, s9R, s10R);
-        double *r5L = s5L.Head(), *r6L = s6L.Head(), *r9L = s9L.Head(), *r10L = s10L.Head();
-        double *r5R = s5R.Head(), *r6R = s6R.Head(), *r9R = s9R.Head(), *r10R = s10R.Head();
+        std::uint32_t count;
+        if constexpr (kStereo)
+            count = CommonRoom(n - done, s5L, s6L, s8L, s9L, s10L, s12L, s5R, s6R, s8R, s9R, s10R, s12R);
+        else
+            count = CommonRoom(n - done, s5L, s6L, s8L, s9L, s10L, s12L);
+        const Taps tapsL{s5L.Head(), s6L.Head(), s8L.Head(), s9L.Head(), s10L.Head(), s12L.Head()};
+        const Taps tapsR{s5R.Head(), s6R.Head(), s8R.Head(), s9R.Head(), s10R.Head(), s12R.Head()};
 
         // j: the sample in the span; k: the same sample in this run of the rings.
-        for (std::uint32_t j = done, k = 0; k < count; ++j, ++k) {
-            const T loopB = Load<T>(bL, bR, j);
-            lowpassB = (lowpassB - loopB) * damp + loopB;
-            const T loopA = Load<T>(aL, aR, j);
-            lowpassA = (lowpassA - loopA) * damp + loopA;
-
-            // Loop A: y5 = d - g*lp, S5 keeps g*y5 + lp, S6 takes y5; loop B the same with S9, S10.
-            const T y5 = Load<T>(r5L, r5R, k) - g5 * lowpassA;
-            Store(r5L, r5R, k, g5 * y5 + lowpassA);
-            Store(r6L, r6R, k, y5);
-            const T y9 = Load<T>(r9L, r9R, k) - g9 * lowpassB;
-            Store(r9L, r9R, k, g9 * y9 + lowpassB);
-            Store(r10L, r10R, k, y9);
-            StoreWet(wetSpan, j, ((y5 + Load<T>(y7L, y7R, j)) + y9) + Load<T>(y11L, y11R, j));
-
+        std::uint32_t j = done, k = 0;
+        for (; k + 2 <= count; j += 2, k += 2) {
+            if constexpr (kStereo) {
+                const __m128d inAL = _mm_loadu_pd(aL + j), inAR = _mm_loadu_pd(aR + j);
+                const __m128d inBL = _mm_loadu_pd(bL + j), inBR = _mm_loadu_pd(bR + j);
+                // Per sample (left, right), then back to two samples of one channel.
+                const Pair a0 = lowpass(lowpassA, {_mm_unpacklo_pd(inAL, inAR)});
+                const Pair a1 = lowpass(lowpassA, {_mm_unpackhi_pd(inAL, inAR)});
+                const Pair b0 = lowpass(lowpassB, {_mm_unpacklo_pd(inBL, inBR)});
+                const Pair b1 = lowpass(lowpassB, {_mm_unpackhi_pd(inBL, inBR)});
+                const Pair wetL = taps(kTwo, tapsL, k, {_mm_unpacklo_pd(a0.v, a1.v)}, {_mm_unpacklo_pd(b0.v, b1.v)});
+                const Pair wetR = taps(kTwo, tapsR, k, {_mm_unpackhi_pd(a0.v, a1.v)}, {_mm_unpackhi_pd(b0.v, b1.v)});
+                _mm_storeu_pd(wetSpan + 2 * j, _mm_unpacklo_pd(wetL.v, wetR.v));
+                _mm_storeu_pd(wetSpan + 2 * j + 2, _mm_unpackhi_pd(wetL.v, wetR.v));
+            } else {
+                const __m128d inA = _mm_loadu_pd(aL + j), inB = _mm_loadu_pd(bL + j);
+                // Per sample (A, B), then back to two samples of one loop.
+                const Pair p0 = lowpass(lowpassA, {_mm_unpacklo_pd(inA, inB)});
+                const Pair p1 = lowpass(lowpassA, {_mm_unpackhi_pd(inA, inB)});
+                const Pair wet2 = taps(kTwo, tapsL, k, {_mm_unpacklo_pd(p0.v, p1.v)}, {_mm_unpackhi_pd(p0.v, p1.v)});
+                _mm_storeu_pd(wetSpan + j, wet2.v);
+            }
+            if (j >= kLag) {
+                toneStep(j - kLag);
+                toneStep(j + 1 - kLag);
+            } else if (j + 1 >= kLag) {
+                toneStep(j + 1 - kLag);
+            }
+        }
+        if (k < count) {
+            // An odd run ends on one sample: the same operations, one lane per channel.
+            if constexpr (kStereo) {
+                const Pair a = lowpass(lowpassA, Pair{_mm_loadh_pd(_mm_load_sd(aL + j), aR + j)});
+                const Pair b = lowpass(lowpassB, Pair{_mm_loadh_pd(_mm_load_sd(bL + j), bR + j)});
+                const Pair wetL = taps(kOne, tapsL, k, a, b);
+                const Pair wetR = taps(kOne, tapsR, k, {_mm_unpackhi_pd(a.v, a.v)}, {_mm_unpackhi_pd(b.v, b.v)});
+                _mm_storeu_pd(wetSpan + 2 * j, _mm_unpacklo_pd(wetL.v, wetR.v));
+            } else {
+                const Pair p = lowpass(lowpassA, Pair{_mm_loadh_pd(_mm_load_sd(aL + j), bL + j)});
+                const Pair wet1 = taps(kOne, tapsL, k, p, {_mm_unpackhi_pd(p.v, p.v)});
+                _mm_store_sd(wetSpan + j, wet1.v);
+            }
             if (j >= kLag)
                 toneStep(j - kLag);
+            ++j, ++k;
         }
-        StepAll(count, s5L, s6L, s9L, s10L, s5R, s6R, s9R, s10R);
+        if constexpr (kStereo)
+            StepAll(count, s5L, s6L, s8L, s9L, s10L, s12L, s5R, s6R, s8R, s9R, s10R, s12R);
+        else
+            StepAll(count, s5L, s6L, s8L, s9L, s10L, s12L);
         done += count;
     }
     for (std::uint32_t j = n > kLag ? n - kLag : 0; j < n; ++j)
         toneStep(j);
 
-    for (const int k : {5, 6, 9, 10}) {
+    for (const int k : {5, 6, 8, 9, 10, 12}) {
         left.lines[k].Advance(n);
         if constexpr (kStereo)
             right.lines[k].Advance(n);
@@ -724,8 +789,8 @@ inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double
         left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
         wetLeft_ = Left(wet), wetRight_ = Right(wet);
     } else {
-        left.lowpassA = lowpassA;
-        left.lowpassB = lowpassB;
+        left.lowpassA = Left(lowpassA);
+        left.lowpassB = Right(lowpassA);
         wetLeft_ = wet;
     }
     if constexpr (kFilter1)

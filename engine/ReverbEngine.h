@@ -164,11 +164,10 @@ class ReverbEngine {
     std::array<bool, kNumParams> receivedMarks_{};
     int missingParams_ = kNumParams;
 
-    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass, the
-    // outputs of the all-passes S7 and S11 (which need nothing of the span's own lowpass output) and
-    // the wet signal. A signal's right channel follows its left, so the wet pairs (left, right of
-    // each sample, in stereo) fit in its two halves.
-    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kAllpass7, kAllpass11, kWet, kSpanSignals };
+    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass and the
+    // wet signal. A signal's right channel follows its left, so the wet pairs (left, right of each
+    // sample, in stereo) fit in its two halves.
+    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kWet, kSpanSignals };
     static constexpr std::uint32_t kMaxSpan = 512;
     // Signals sit a cache line more than a span apart, so no two share their address modulo 4 KiB
     // (loads that seem to depend on unrelated stores); the wet pairs run on into the padding.
