@@ -11,6 +11,7 @@
 
 #include "EngineTables.h"
 #include "LoopFeed.h"
+#include "WetPath.h"
 
 namespace {
 
@@ -357,134 +358,14 @@ void ReverbEngine::ResizeStages() {
 //
 // Per span and channel, one straight loop over the pre-delay and the four diffusers and one over
 // the loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before
-// it; then one serial loop over both channels side by side: the two lowpasses, S5, S9 and the wet
-// sum, with the tone filters and the mix trailing a few samples behind; then the silence gate's
-// decision for the whole span. Each loop is cut where a line's ring wraps, so every line is a
-// contiguous run of memory inside it.
+// it; then the wet path over both channels (the lowpasses, S5, S9, the wet sum, tone and mix); then
+// the silence gate's decision for the whole span. Each loop is cut where a line's ring wraps, so
+// every line is a contiguous run of memory inside it.
 
 namespace {
 
-// Two doubles side by side: the left and right channel of one sample. Plain IEEE operations only.
-struct Pair {
-    __m128d v;
-};
-inline Pair operator+(Pair a, Pair b) {
-    return {_mm_add_pd(a.v, b.v)};
-}
-inline Pair operator-(Pair a, Pair b) {
-    return {_mm_sub_pd(a.v, b.v)};
-}
-inline Pair operator*(Pair a, Pair b) {
-    return {_mm_mul_pd(a.v, b.v)};
-}
-inline Pair Splat(double x) {
-    return {_mm_set1_pd(x)};
-}
-inline Pair Both(double left, double right) {
-    return {_mm_set_pd(right, left)};
-}
-inline double Left(Pair p) {
-    return _mm_cvtsd_f64(p.v);
-}
-inline double Right(Pair p) {
-    return _mm_cvtsd_f64(_mm_unpackhi_pd(p.v, p.v));
-}
-
-// One value per channel: a Pair in stereo, a double for the single network of "Mono".
-template <class T> T Splat2(double x);
-template <> inline double Splat2<double>(double x) {
-    return x;
-}
-template <> inline Pair Splat2<Pair>(double x) {
-    return Splat(x);
-}
-
-template <class T> T Load(const double* left, const double* right, std::uint32_t j);
-template <> inline double Load<double>(const double* left, const double*, std::uint32_t j) {
-    return left[j];
-}
-template <> inline Pair Load<Pair>(const double* left, const double* right, std::uint32_t j) {
-    return {_mm_loadh_pd(_mm_load_sd(left + j), right + j)};
-}
-
-inline void Store(double* left, double*, std::uint32_t j, double x) {
-    left[j] = x;
-}
-inline void Store(double* left, double* right, std::uint32_t j, Pair p) {
-    _mm_storel_pd(left + j, p.v);
-    _mm_storeh_pd(right + j, p.v);
-}
-
-// The span's wet signal: pairs in stereo, one value per sample in "Mono".
-inline void StoreWet(double* wet, std::uint32_t j, double x) {
-    wet[j] = x;
-}
-inline void StoreWet(double* wet, std::uint32_t j, Pair p) {
-    _mm_storeu_pd(wet + 2 * j, p.v);
-}
-template <class T> T LoadWet(const double* wet, std::uint32_t j);
-template <> inline double LoadWet<double>(const double* wet, std::uint32_t j) {
-    return wet[j];
-}
-template <> inline Pair LoadWet<Pair>(const double* wet, std::uint32_t j) {
-    return {_mm_loadu_pd(wet + 2 * j)};
-}
-
 inline __m128d Magnitude(__m128d v) {
     return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
-}
-
-// The tone filter step on one channel (double) or both (Pair), histories kept in registers.
-// y = ((b1*x1 + s*b0) + b2*x2) - a1*y1 - a2*y2, evaluated left to right.
-template <class T> struct Biquad {
-    T b0, b1, b2, a1, a2;
-    T x1, x2, y1, y2;
-
-    __attribute__((always_inline)) T Step(T s) {
-        const T y = ((b1 * x1 + s * b0) + b2 * x2) - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = s;
-        y2 = y1;
-        y1 = y;
-        return y;
-    }
-};
-
-inline void LoadCoefficients(Biquad<double>& q, const ToneFilter& f) {
-    q.b0 = f.b0, q.b1 = f.b1, q.b2 = f.b2, q.a1 = f.a1, q.a2 = f.a2;
-}
-inline void LoadCoefficients(Biquad<Pair>& q, const ToneFilter& f) {
-    q.b0 = Splat(f.b0), q.b1 = Splat(f.b1), q.b2 = Splat(f.b2), q.a1 = Splat(f.a1), q.a2 = Splat(f.a2);
-}
-inline void LoadHistory(Biquad<double>& q, const ToneState* h) {
-    q.x1 = h[0].x1, q.x2 = h[0].x2, q.y1 = h[0].y1, q.y2 = h[0].y2;
-}
-inline void LoadHistory(Biquad<Pair>& q, const ToneState* h) {
-    q.x1 = Both(h[0].x1, h[1].x1), q.x2 = Both(h[0].x2, h[1].x2);
-    q.y1 = Both(h[0].y1, h[1].y1), q.y2 = Both(h[0].y2, h[1].y2);
-}
-inline void SaveHistory(const Biquad<double>& q, ToneState* h) {
-    h[0] = ToneState{q.x1, q.x2, q.y1, q.y2};
-}
-inline void SaveHistory(const Biquad<Pair>& q, ToneState* h) {
-    h[0] = ToneState{Left(q.x1), Left(q.x2), Left(q.y1), Left(q.y2)};
-    h[1] = ToneState{Right(q.x1), Right(q.x2), Right(q.y1), Right(q.y2)};
-}
-
-// Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
-template <bool kOn1, bool kOn2, class T, class F1, class F2>
-inline __attribute__((always_inline)) T Parallel(F1& f1, F2& f2, T s) {
-    if constexpr (kOn1 && kOn2) {
-        const T half = s * Splat2<T>(0.5);
-        const T first = f1.Step(half);
-        return first + f2.Step(half);
-    } else if constexpr (kOn1) {
-        return f1.Step(s);
-    } else if constexpr (kOn2) {
-        return f2.Step(s);
-    } else {
-        return s;
-    }
 }
 
 // A run of one line's ring: `count` samples from the position on, never across the wrap.
@@ -587,236 +468,6 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
     for (const int k : {1, 2, 3, 4, 7, 11})
         ch.lines[k].Advance(n);
 }
-
-// The serial part of the span, both channels side by side (T = Pair) or the single network of
-// "Mono" (T = double). Two recurrences run here, each in its own chain:
-// - the loops: lp = (lp - in) * dampCoef + in; the all-passes S5 and S9 on the lowpasses, S6 and S10
-//   take their outputs, and wet = ((y5 + y7) + y9) + y11 (y7, y11: what S8 and S12 took in the loop
-//   feed) goes to the span's wet signal (pairs in stereo);
-// - tone and mix over that wet signal in the order of the routing.
-// The second trails the first by a few samples, so the two chains overlap in the processor instead
-// of waiting for each other. The loops go two samples at a time: their lowpasses as one or two
-// vectors across the chains, everything after them as vectors along time, one channel each.
-template <class T, int kRoute, bool kFilter1, bool kFilter2>
-inline __attribute__((always_inline)) void ReverbEngine::SerialPart(const double* const* inputs,
-                                                                    double* const* outputs, std::uint32_t n) {
-    constexpr bool kStereo = std::is_same_v<T, Pair>;
-    constexpr int kSecond = kStereo ? kRight : kLeft; // "Mono" runs the left network alone
-    constexpr std::uint32_t kLag = 16;
-
-    // Loops. In stereo the lowpasses are the vectors (A left, A right) and (B left, B right); in
-    // "Mono" one vector (A, B).
-    Channel& left = channels_[kLeft];
-    Channel& right = channels_[kSecond];
-    Pair lowpassA{}, lowpassB{};
-    if constexpr (kStereo) {
-        lowpassA = Both(left.lowpassA, right.lowpassA);
-        lowpassB = Both(left.lowpassB, right.lowpassB);
-    } else {
-        lowpassA = Both(left.lowpassA, left.lowpassB);
-    }
-    const Pair damp = Splat(dampCoef_);
-    const Pair g5 = Splat(allpassGain_[kS5]);
-    const Pair g9 = Splat(allpassGain_[kS9]);
-    const double *aL = Span(kLeft, kLoopInputA), *aR = Span(kRight, kLoopInputA);
-    const double *bL = Span(kLeft, kLoopInputB), *bR = Span(kRight, kLoopInputB);
-    double* const wetSpan = Span(kLeft, kWet);
-
-    // Tone and mix. Which filters act on the wet signal (one channel or two) and which on the
-    // output pair.
-    using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
-    using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
-    Filter1 f1;
-    Filter2 f2;
-    if constexpr (kFilter1) {
-        LoadCoefficients(f1, tone_[0]);
-        LoadHistory(f1, toneState_[0].data());
-    }
-    if constexpr (kFilter2) {
-        LoadCoefficients(f2, tone_[1]);
-        LoadHistory(f2, toneState_[1].data());
-    }
-    T wet;
-    if constexpr (kStereo)
-        wet = Both(wetLeft_, wetRight_);
-    else
-        wet = wetLeft_;
-    const Pair dry = Splat(dryGain_);
-    const Pair wetGain = Splat(wetGain_);
-    const Pair monoGains = Both(monoGainLeft_, monoGainRight_);
-    const double* inL = inputs[kLeft];
-    const double* inR = inputs[kRight];
-    double* outL = outputs[kLeft];
-    double* outR = outputs[kRight];
-
-    const auto toneStep = [&](std::uint32_t j) __attribute__((always_inline)) {
-        const Pair in{_mm_loadh_pd(_mm_load_sd(inL + j), inR + j)};
-        wet = LoadWet<T>(wetSpan, j);
-        // The wet routings put the filtered wet back: the gate hears it (see LastHeard).
-        if constexpr (kRoute == 0 && (kFilter1 || kFilter2)) {
-            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
-            StoreWet(wetSpan, j, wet);
-        } else if constexpr ((kRoute == 1 && (kFilter1 || kFilter2)) || (kRoute == 2 && kFilter1)) {
-            if constexpr (kFilter1)
-                wet = f1.Step(wet);
-            if constexpr (kFilter2 && kRoute == 1)
-                wet = f2.Step(wet);
-            StoreWet(wetSpan, j, wet);
-        }
-        Pair out;
-        if constexpr (kStereo)
-            out = dry * in + wetGain * wet;
-        else
-            out = monoGains * Splat(wet) * wetGain + dry * in;
-        if constexpr (kRoute == 3) {
-            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
-        } else if constexpr (kRoute == 2 || kRoute == 4) {
-            if constexpr (kFilter1 && kRoute == 4)
-                out = f1.Step(out);
-            if constexpr (kFilter2)
-                out = f2.Step(out);
-        }
-        _mm_storel_pd(outL + j, out.v);
-        _mm_storeh_pd(outR + j, out.v);
-    };
-
-    // The stages after the lowpasses of one channel over two samples of a run of its rings, or over
-    // its last one (kOne: only the low lanes are read and written).
-    struct Taps {
-        double *s5, *s6, *s8, *s9, *s10, *s12;
-    };
-    const auto taps = [&](auto one, const Taps& t, std::uint32_t k, Pair lpA,
-                          Pair lpB) __attribute__((always_inline)) {
-        constexpr bool kOne = decltype(one)::value;
-        const auto load = [](const double* p) { return Pair{kOne ? _mm_load_sd(p) : _mm_loadu_pd(p)}; };
-        const auto store = [](double* p, Pair v) {
-            if constexpr (kOne)
-                _mm_store_sd(p, v.v);
-            else
-                _mm_storeu_pd(p, v.v);
-        };
-        const Pair y5 = load(t.s5 + k) - g5 * lpA;
-        store(t.s5 + k, g5 * y5 + lpA);
-        store(t.s6 + k, y5);
-        const Pair y9 = load(t.s9 + k) - g9 * lpB;
-        store(t.s9 + k, g9 * y9 + lpB);
-        store(t.s10 + k, y9);
-        return ((y5 + load(t.s8 + k)) + y9) + load(t.s12 + k);
-    };
-    constexpr std::false_type kTwo{};
-    constexpr std::true_type kOne{};
-    const auto lowpass = [&](Pair& lp, Pair in) __attribute__((always_inline)) {
-        lp = (lp - in) * damp + in;
-        return lp;
-    };
-
-    Run s5L(left.lines[5]), s6L(left.lines[6]), s8L(left.lines[8]);
-    Run s9L(left.lines[9]), s10L(left.lines[10]), s12L(left.lines[12]);
-    Run s5R(right.lines[5]), s6R(right.lines[6]), s8R(right.lines[8]);
-    Run s9R(right.lines[9]), s10R(right.lines[10]), s12R(right.lines[12]);
-    for (std::uint32_t done = 0; done < n;) {
-        std::uint32_t count;
-        if constexpr (kStereo)
-            count = CommonRoom(n - done, s5L, s6L, s8L, s9L, s10L, s12L, s5R, s6R, s8R, s9R, s10R, s12R);
-        else
-            count = CommonRoom(n - done, s5L, s6L, s8L, s9L, s10L, s12L);
-        const Taps tapsL{s5L.Head(), s6L.Head(), s8L.Head(), s9L.Head(), s10L.Head(), s12L.Head()};
-        const Taps tapsR{s5R.Head(), s6R.Head(), s8R.Head(), s9R.Head(), s10R.Head(), s12R.Head()};
-
-        // j: the sample in the span; k: the same sample in this run of the rings.
-        std::uint32_t j = done, k = 0;
-        for (; k + 2 <= count; j += 2, k += 2) {
-            if constexpr (kStereo) {
-                const __m128d inAL = _mm_loadu_pd(aL + j), inAR = _mm_loadu_pd(aR + j);
-                const __m128d inBL = _mm_loadu_pd(bL + j), inBR = _mm_loadu_pd(bR + j);
-                // Per sample (left, right), then back to two samples of one channel.
-                const Pair a0 = lowpass(lowpassA, {_mm_unpacklo_pd(inAL, inAR)});
-                const Pair a1 = lowpass(lowpassA, {_mm_unpackhi_pd(inAL, inAR)});
-                const Pair b0 = lowpass(lowpassB, {_mm_unpacklo_pd(inBL, inBR)});
-                const Pair b1 = lowpass(lowpassB, {_mm_unpackhi_pd(inBL, inBR)});
-                const Pair wetL = taps(kTwo, tapsL, k, {_mm_unpacklo_pd(a0.v, a1.v)}, {_mm_unpacklo_pd(b0.v, b1.v)});
-                const Pair wetR = taps(kTwo, tapsR, k, {_mm_unpackhi_pd(a0.v, a1.v)}, {_mm_unpackhi_pd(b0.v, b1.v)});
-                _mm_storeu_pd(wetSpan + 2 * j, _mm_unpacklo_pd(wetL.v, wetR.v));
-                _mm_storeu_pd(wetSpan + 2 * j + 2, _mm_unpackhi_pd(wetL.v, wetR.v));
-            } else {
-                const __m128d inA = _mm_loadu_pd(aL + j), inB = _mm_loadu_pd(bL + j);
-                // Per sample (A, B), then back to two samples of one loop.
-                const Pair p0 = lowpass(lowpassA, {_mm_unpacklo_pd(inA, inB)});
-                const Pair p1 = lowpass(lowpassA, {_mm_unpackhi_pd(inA, inB)});
-                const Pair wet2 = taps(kTwo, tapsL, k, {_mm_unpacklo_pd(p0.v, p1.v)}, {_mm_unpackhi_pd(p0.v, p1.v)});
-                _mm_storeu_pd(wetSpan + j, wet2.v);
-            }
-            if (j >= kLag) {
-                toneStep(j - kLag);
-                toneStep(j + 1 - kLag);
-            } else if (j + 1 >= kLag) {
-                toneStep(j + 1 - kLag);
-            }
-        }
-        if (k < count) {
-            // An odd run ends on one sample: the same operations, one lane per channel.
-            if constexpr (kStereo) {
-                const Pair a = lowpass(lowpassA, Pair{_mm_loadh_pd(_mm_load_sd(aL + j), aR + j)});
-                const Pair b = lowpass(lowpassB, Pair{_mm_loadh_pd(_mm_load_sd(bL + j), bR + j)});
-                const Pair wetL = taps(kOne, tapsL, k, a, b);
-                const Pair wetR = taps(kOne, tapsR, k, {_mm_unpackhi_pd(a.v, a.v)}, {_mm_unpackhi_pd(b.v, b.v)});
-                _mm_storeu_pd(wetSpan + 2 * j, _mm_unpacklo_pd(wetL.v, wetR.v));
-            } else {
-                const Pair p = lowpass(lowpassA, Pair{_mm_loadh_pd(_mm_load_sd(aL + j), bL + j)});
-                const Pair wet1 = taps(kOne, tapsL, k, p, {_mm_unpackhi_pd(p.v, p.v)});
-                _mm_store_sd(wetSpan + j, wet1.v);
-            }
-            if (j >= kLag)
-                toneStep(j - kLag);
-            ++j, ++k;
-        }
-        if constexpr (kStereo)
-            StepAll(count, s5L, s6L, s8L, s9L, s10L, s12L, s5R, s6R, s8R, s9R, s10R, s12R);
-        else
-            StepAll(count, s5L, s6L, s8L, s9L, s10L, s12L);
-        done += count;
-    }
-    for (std::uint32_t j = n > kLag ? n - kLag : 0; j < n; ++j)
-        toneStep(j);
-
-    for (const int k : {5, 6, 8, 9, 10, 12}) {
-        left.lines[k].Advance(n);
-        if constexpr (kStereo)
-            right.lines[k].Advance(n);
-    }
-    if constexpr (kStereo) {
-        left.lowpassA = Left(lowpassA), right.lowpassA = Right(lowpassA);
-        left.lowpassB = Left(lowpassB), right.lowpassB = Right(lowpassB);
-        wetLeft_ = Left(wet), wetRight_ = Right(wet);
-    } else {
-        left.lowpassA = Left(lowpassA);
-        left.lowpassB = Right(lowpassA);
-        wetLeft_ = wet;
-    }
-    if constexpr (kFilter1)
-        SaveHistory(f1, toneState_[0].data());
-    if constexpr (kFilter2)
-        SaveHistory(f2, toneState_[1].data());
-}
-
-// The same operations on two-element vectors either way; the AVX2 build of it only gains the
-// instruction set's three-operand forms (fewer register copies), no wider or fused arithmetic.
-template <class T, int kRoute, bool kFilter1, bool kFilter2>
-void ReverbEngine::RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n) {
-    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
-}
-
-template <class T, int kRoute, bool kFilter1, bool kFilter2>
-__attribute__((target("avx2"))) void ReverbEngine::RunSerialAvx2(const double* const* inputs,
-                                                                 double* const* outputs, std::uint32_t n) {
-    SerialPart<T, kRoute, kFilter1, kFilter2>(inputs, outputs, n);
-}
-
-namespace {
-
-using SerialFn = void (ReverbEngine::*)(const double* const*, double* const*, std::uint32_t);
-
-} // namespace
 
 // The silence gate over a span: the last sample whose inputs, or the wet sample before it (as the
 // tone routing left it), is above the ceiling; -1 when there is none. Searched from the end, so a
@@ -930,29 +581,39 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
         FeedLoops(kLeft, sum, n);
     }
 
-#define HALVANE_LOOPS(F, T, route)                                                                           \
-    &ReverbEngine::F<T, route, false, false>, &ReverbEngine::F<T, route, false, true>,                       \
-        &ReverbEngine::F<T, route, true, false>, &ReverbEngine::F<T, route, true, true>
-#define HALVANE_ROUTES(F, T)                                                                                 \
-    {                                                                                                        \
-        {HALVANE_LOOPS(F, T, 0)}, {HALVANE_LOOPS(F, T, 1)}, {HALVANE_LOOPS(F, T, 2)},                        \
-            {HALVANE_LOOPS(F, T, 3)}, {HALVANE_LOOPS(F, T, 4)}, {                                            \
-            HALVANE_LOOPS(F, T, 5)                                                                           \
-        }                                                                                                    \
-    }
-    // [wide][stereo][route][filters]
-    static constexpr SerialFn kSerial[2][2][6][4] = {
-        {HALVANE_ROUTES(RunSerial, double), HALVANE_ROUTES(RunSerial, Pair)},
-        {HALVANE_ROUTES(RunSerialAvx2, double), HALVANE_ROUTES(RunSerialAvx2, Pair)},
-    };
-#undef HALVANE_ROUTES
-#undef HALVANE_LOOPS
-    // Any other EQ Mode is the plain mix.
-    const int route = eqMode_ >= 0 && eqMode_ <= 4 ? eqMode_ : 5;
-    const int filters = (tone_[0].IsOn() ? 2 : 0) + (tone_[1].IsOn() ? 1 : 0);
     const double wetBeforeLeft = wetLeft_;
     const double wetBeforeRight = wetRight_;
-    (this->*kSerial[widePaths_][stereo][route][filters])(inputs, outputs, n);
+    WetPath path;
+    const int second = stereo ? kRight : kLeft; // "Mono" runs the left network alone
+    for (const int c : {kLeft, kRight}) {
+        const int from = c == kLeft ? kLeft : second;
+        path.lines[c] = channels_[from].lines.data();
+        path.loopInA[c] = Span(from, kLoopInputA);
+        path.loopInB[c] = Span(from, kLoopInputB);
+        path.input[c] = inputs[c];
+        path.output[c] = outputs[c];
+        path.lowpassA[c] = channels_[from].lowpassA;
+        path.lowpassB[c] = channels_[from].lowpassB;
+    }
+    path.wet = Span(kLeft, kWet);
+    path.tone = tone_.data();
+    path.toneState = toneState_[0].data();
+    path.wetLast[0] = wetLeft_, path.wetLast[1] = wetRight_;
+    path.damp = dampCoef_;
+    path.g5 = allpassGain_[kS5], path.g9 = allpassGain_[kS9];
+    path.dry = dryGain_, path.wetGain = wetGain_;
+    path.monoGain[0] = monoGainLeft_, path.monoGain[1] = monoGainRight_;
+    path.route = eqMode_;
+    path.stereo = stereo;
+    path.count = n;
+    (widePaths_ ? RunWetPathAvx2 : RunWetPath)(path);
+    for (const int c : {kLeft, second}) {
+        channels_[c].lowpassA = path.lowpassA[c];
+        channels_[c].lowpassB = path.lowpassB[c];
+    }
+    wetLeft_ = path.wetLast[0];
+    if (stereo)
+        wetRight_ = path.wetLast[1];
     const int lastLoud = LastHeard(inputs, wetBeforeLeft, wetBeforeRight, n);
 
     // Nothing inside the span could open the gate (see ProcessBlock); the count restarts after

@@ -8,6 +8,7 @@
 #include "EngineParams.h"
 #include "LoopFeed.h"
 #include "ToneFilter.h"
+#include "WetPath.h"
 
 // The Halvane reverb: per channel a pre-delay, four series all-pass diffusers and two damped
 // feedback loops (all-pass, delay, all-pass, delay), then two tone filters routed by EQ Mode and the
@@ -113,12 +114,6 @@ class ReverbEngine {
     std::uint32_t SpanLimit() const;
     void RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n);
     void FeedLoops(int channel, const double* input, std::uint32_t n);
-    template <class T, int kRoute, bool kFilter1, bool kFilter2>
-    void SerialPart(const double* const* inputs, double* const* outputs, std::uint32_t n);
-    template <class T, int kRoute, bool kFilter1, bool kFilter2>
-    void RunSerial(const double* const* inputs, double* const* outputs, std::uint32_t n);
-    template <class T, int kRoute, bool kFilter1, bool kFilter2>
-    void RunSerialAvx2(const double* const* inputs, double* const* outputs, std::uint32_t n);
 
     std::array<std::int32_t, kNumParams> appliedValues_;
     std::int32_t eqMode_ = 0;

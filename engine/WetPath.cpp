@@ -1,0 +1,84 @@
+#include "WetPath.h"
+
+#include <emmintrin.h>
+
+#include "WetPathKernel.h"
+
+namespace {
+
+using wetpath::Lowpass;
+using wetpath::Pair;
+
+// Two samples a group: a vector is a Pair, two samples of one channel or one sample of two.
+struct Sse2 {
+    static constexpr std::uint32_t kWidth = 2;
+    using V = Pair;
+
+    // The four lowpasses of stereo as (A left, A right) and (B left, B right).
+    struct Lowpasses {
+        Pair a, b;
+
+        Lowpasses(const double* lowpassA, const double* lowpassB)
+            : a(wetpath::Both(lowpassA[0], lowpassA[1])), b(wetpath::Both(lowpassB[0], lowpassB[1])) {}
+        void Save(double* lowpassA, double* lowpassB) const {
+            lowpassA[0] = wetpath::Left(a), lowpassA[1] = wetpath::Right(a);
+            lowpassB[0] = wetpath::Left(b), lowpassB[1] = wetpath::Right(b);
+        }
+        // Two samples of each loop input in, the lowpass outputs out.
+        __attribute__((always_inline)) void Step(V damp, V& aL, V& aR, V& bL, V& bR) {
+            const Pair a0 = Lowpass(a, damp, {_mm_unpacklo_pd(aL.v, aR.v)});
+            const Pair a1 = Lowpass(a, damp, {_mm_unpackhi_pd(aL.v, aR.v)});
+            const Pair b0 = Lowpass(b, damp, {_mm_unpacklo_pd(bL.v, bR.v)});
+            const Pair b1 = Lowpass(b, damp, {_mm_unpackhi_pd(bL.v, bR.v)});
+            aL = {_mm_unpacklo_pd(a0.v, a1.v)}, aR = {_mm_unpackhi_pd(a0.v, a1.v)};
+            bL = {_mm_unpacklo_pd(b0.v, b1.v)}, bR = {_mm_unpackhi_pd(b0.v, b1.v)};
+        }
+        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL, double& bR) {
+            const Pair d = wetpath::Splat(damp);
+            const Pair x = Lowpass(a, d, wetpath::Both(aL, aR));
+            const Pair y = Lowpass(b, d, wetpath::Both(bL, bR));
+            aL = wetpath::Left(x), aR = wetpath::Right(x);
+            bL = wetpath::Left(y), bR = wetpath::Right(y);
+        }
+    };
+
+    // The two lowpasses of "Mono" as (A, B).
+    struct MonoLowpasses {
+        Pair ab;
+
+        MonoLowpasses(double lowpassA, double lowpassB) : ab(wetpath::Both(lowpassA, lowpassB)) {}
+        void Save(double& lowpassA, double& lowpassB) const {
+            lowpassA = wetpath::Left(ab), lowpassB = wetpath::Right(ab);
+        }
+        __attribute__((always_inline)) void Step(V damp, V& a, V& b) {
+            const Pair o0 = Lowpass(ab, damp, {_mm_unpacklo_pd(a.v, b.v)});
+            const Pair o1 = Lowpass(ab, damp, {_mm_unpackhi_pd(a.v, b.v)});
+            a = {_mm_unpacklo_pd(o0.v, o1.v)}, b = {_mm_unpackhi_pd(o0.v, o1.v)};
+        }
+        __attribute__((always_inline)) void StepOne(double damp, double& a, double& b) {
+            const Pair o = Lowpass(ab, wetpath::Splat(damp), wetpath::Both(a, b));
+            a = wetpath::Left(o), b = wetpath::Right(o);
+        }
+    };
+
+    // Two samples of each channel to the (left, right) pair of each sample, and back.
+    __attribute__((always_inline)) static void ToPairs(V left, V right, Pair* pairs) {
+        pairs[0] = {_mm_unpacklo_pd(left.v, right.v)};
+        pairs[1] = {_mm_unpackhi_pd(left.v, right.v)};
+    }
+    __attribute__((always_inline)) static void FromPairs(const Pair* pairs, V& left, V& right) {
+        left = {_mm_unpacklo_pd(pairs[0].v, pairs[1].v)};
+        right = {_mm_unpackhi_pd(pairs[0].v, pairs[1].v)};
+    }
+    // Two samples of each channel as (left, right) pairs at `pairs`.
+    __attribute__((always_inline)) static void StorePairs(double* pairs, V left, V right) {
+        _mm_storeu_pd(pairs, _mm_unpacklo_pd(left.v, right.v));
+        _mm_storeu_pd(pairs + 2, _mm_unpackhi_pd(left.v, right.v));
+    }
+};
+
+} // namespace
+
+void RunWetPath(WetPath& path) {
+    wetpath::Dispatch<Sse2>(path);
+}
