@@ -34,11 +34,3 @@ inline Sse2 operator*(Sse2 a, Sse2 b) {
 void RunLoopFeed(LoopFeed& run) {
     loopfeed::Run<Sse2>(run);
 }
-
-bool CpuHasAvx2() {
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-    return __builtin_cpu_supports("avx2");
-#else
-    return false;
-#endif
-}

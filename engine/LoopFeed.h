@@ -37,4 +37,3 @@ struct LoopFeed {
 void RunLoopFeed(LoopFeed& run);
 // Four at a time, the same operations on the same values; only where the CPU has AVX2.
 void RunLoopFeedAvx2(LoopFeed& run);
-bool CpuHasAvx2();

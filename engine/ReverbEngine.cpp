@@ -425,7 +425,7 @@ void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
 // The pre-delay and lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a
 // ring wraps. A pre-delay shorter than the span returns part of the span itself: it runs first.
 void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) {
-    const auto run = widePaths_ ? RunLoopFeedAvx2 : RunLoopFeed;
+    const auto run = simd_ >= SimdLevel::kAvx2 ? RunLoopFeedAvx2 : RunLoopFeed;
     Channel& ch = channels_[channel];
     const auto& g = allpassGain_;
     LoopFeed feed; // every field is set below; zeroing it first shows at short blocks
@@ -547,7 +547,7 @@ int ReverbEngine::PassThrough(const double* const* inputs, double* const* output
         return start;
     const double* inL = inputs[kLeft];
     const double* inR = inputs[kRight];
-    int end = widePaths_ ? QuietRunAvx2(inL, inR, start, frames, threshold)
+    int end = simd_ >= SimdLevel::kAvx2 ? QuietRunAvx2(inL, inR, start, frames, threshold)
                          : QuietRun(inL, inR, start, frames, threshold);
     for (; end < frames; ++end)
         if (std::fabs(inL[end]) > threshold || std::fabs(inR[end]) > threshold)
@@ -606,7 +606,17 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
     path.route = eqMode_;
     path.stereo = stereo;
     path.count = n;
-    (widePaths_ ? RunWetPathAvx2 : RunWetPath)(path);
+    switch (simd_) {
+    case SimdLevel::kAvx512:
+        RunWetPathAvx512(path);
+        break;
+    case SimdLevel::kAvx2:
+        RunWetPathAvx2(path);
+        break;
+    default:
+        RunWetPath(path);
+        break;
+    }
     for (const int c : {kLeft, second}) {
         channels_[c].lowpassA = path.lowpassA[c];
         channels_[c].lowpassB = path.lowpassB[c];

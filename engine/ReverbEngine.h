@@ -7,6 +7,7 @@
 #include "DelayLine.h"
 #include "EngineParams.h"
 #include "LoopFeed.h"
+#include "SimdLevel.h"
 #include "ToneFilter.h"
 #include "WetPath.h"
 
@@ -174,6 +175,6 @@ class ReverbEngine {
         return spanScratch_.data() + (signal * 2 + channel) * kSpanStride;
     }
     std::vector<double> spanScratch_ = std::vector<double>(2 * kSpanSignals * kSpanStride + kMaxSpan, 0.0);
-    // The AVX2 builds of the span loops, where the CPU has them; the same bits either way.
-    bool widePaths_ = CpuHasAvx2();
+    // Which builds of the span loops run; the same bits at every level.
+    SimdLevel simd_ = BestSimdLevel();
 };

@@ -36,3 +36,5 @@ struct WetPath {
 void RunWetPath(WetPath& path);
 // Four at a time, the same operations on the same values; only where the CPU has AVX2.
 void RunWetPathAvx2(WetPath& path);
+// The same four-sample build with AVX-512's larger register file; only where the CPU has AVX-512VL.
+void RunWetPathAvx512(WetPath& path);

@@ -13,8 +13,8 @@ class PerSampleReference {
   public:
     explicit PerSampleReference(ReverbEngine& engine) : e_(engine) {}
 
-    // Makes an engine run the SSE2 builds of its span loops even where the CPU has AVX2.
-    static void UseBaselinePaths(ReverbEngine& engine) { engine.widePaths_ = false; }
+    // Makes an engine run the builds of its span loops for `level` even where the CPU has more.
+    static void UseSimdLevel(ReverbEngine& engine, SimdLevel level) { engine.simd_ = level; }
 
     void ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
         const double threshold = e_.silenceThreshold_;

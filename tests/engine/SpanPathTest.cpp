@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "EngineDriver.h"
-#include "LoopFeed.h"
+#include "SimdLevel.h"
 #include "PerSampleReference.h"
 
 using namespace enginetest;
@@ -72,23 +72,21 @@ void ExpectSame(const std::string& name, const Settings& settings, const Stereo&
     const Stereo expected =
         Run(model, changes, in, 1, false,
             [&](const double* const* i, double* const* o, int n) { reference.ProcessBlock(i, o, n); });
-    for (const bool baseline : {false, true}) {
-        if (baseline && !CpuHasAvx2())
-            continue; // the baseline paths ran already
+    const int best = static_cast<int>(BestSimdLevel());
+    for (int level = best; level >= 0; --level) {
+        const bool narrower = level < best;
         for (const int split : kSplits) {
-            // The baseline builds differ only in their kernels: odd runs and a random split suffice.
-            if (baseline && split != 3 && split != 333 && split != -1)
+            // Narrower builds differ only in their kernels: odd runs and a random split suffice.
+            if (narrower && split != 3 && split != 333 && split != -1)
                 continue;
             ReverbEngine e = MakeEngine(settings, rate);
-            if (baseline)
-                PerSampleReference::UseBaselinePaths(e);
+            PerSampleReference::UseSimdLevel(e, static_cast<SimdLevel>(level));
             const bool inPlace = split == 333;
             const Stereo out =
                 Run(e, changes, in, split, inPlace,
                     [&](const double* const* i, double* const* o, int n) { e.ProcessBlock(i, o, n); });
-            EXPECT_TRUE(BitEqual(out, expected))
-                << name << ", blocks of " << split << (baseline ? ", SSE2" : "");
-            EXPECT_TRUE(SameState(e, model)) << name << ", blocks of " << split << (baseline ? ", SSE2" : "");
+            EXPECT_TRUE(BitEqual(out, expected)) << name << ", blocks of " << split << ", level " << level;
+            EXPECT_TRUE(SameState(e, model)) << name << ", blocks of " << split << ", level " << level;
         }
     }
 }

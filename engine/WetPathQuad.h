@@ -1,0 +1,117 @@
+#pragma once
+
+// The four-sample group of the wet path: a vector of four doubles and the shuffles between samples
+// and channels. Included by the source files built for AVX2 and for AVX-512 (the same operations;
+// AVX-512 only lends its 32 registers); everything here has internal linkage.
+
+#include <immintrin.h>
+
+#include "WetPathKernel.h"
+
+namespace {
+
+using wetpath::Lowpass;
+using wetpath::Pair;
+
+struct Quad {
+    __m256d v;
+
+    static Quad Load(const double* p) { return {_mm256_loadu_pd(p)}; }
+    static void Store(double* p, Quad a) { _mm256_storeu_pd(p, a.v); }
+    static Quad Splat(double x) { return {_mm256_set1_pd(x)}; }
+};
+inline Quad operator+(Quad a, Quad b) {
+    return {_mm256_add_pd(a.v, b.v)};
+}
+inline Quad operator-(Quad a, Quad b) {
+    return {_mm256_sub_pd(a.v, b.v)};
+}
+inline Quad operator*(Quad a, Quad b) {
+    return {_mm256_mul_pd(a.v, b.v)};
+}
+
+// Rows to columns: r_k[i] becomes c_i[k].
+__attribute__((always_inline)) inline void Transpose(Quad& r0, Quad& r1, Quad& r2, Quad& r3) {
+    const __m256d t0 = _mm256_unpacklo_pd(r0.v, r1.v), t1 = _mm256_unpackhi_pd(r0.v, r1.v);
+    const __m256d t2 = _mm256_unpacklo_pd(r2.v, r3.v), t3 = _mm256_unpackhi_pd(r2.v, r3.v);
+    r0 = {_mm256_permute2f128_pd(t0, t2, 0x20)}, r1 = {_mm256_permute2f128_pd(t1, t3, 0x20)};
+    r2 = {_mm256_permute2f128_pd(t0, t2, 0x31)}, r3 = {_mm256_permute2f128_pd(t1, t3, 0x31)};
+}
+
+// Four samples a group.
+struct QuadPath {
+    static constexpr std::uint32_t kWidth = 4;
+    using V = Quad;
+
+    // The four lowpasses of stereo as one vector (A left, A right, B left, B right).
+    struct Lowpasses {
+        Quad q;
+
+        Lowpasses(const double* lowpassA, const double* lowpassB)
+            : q{_mm256_set_pd(lowpassB[1], lowpassB[0], lowpassA[1], lowpassA[0])} {}
+        void Save(double* lowpassA, double* lowpassB) const {
+            alignas(32) double lanes[4];
+            _mm256_store_pd(lanes, q.v);
+            lowpassA[0] = lanes[0], lowpassA[1] = lanes[1], lowpassB[0] = lanes[2], lowpassB[1] = lanes[3];
+        }
+        // Four samples of each loop input in, the lowpass outputs out.
+        __attribute__((always_inline)) void Step(Quad damp, Quad& aL, Quad& aR, Quad& bL, Quad& bR) {
+            Transpose(aL, aR, bL, bR);
+            aL = Lowpass(q, damp, aL);
+            aR = Lowpass(q, damp, aR);
+            bL = Lowpass(q, damp, bL);
+            bR = Lowpass(q, damp, bR);
+            Transpose(aL, aR, bL, bR);
+        }
+        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL, double& bR) {
+            alignas(32) double lanes[4];
+            _mm256_store_pd(lanes, Lowpass(q, Quad::Splat(damp), {_mm256_set_pd(bR, bL, aR, aL)}).v);
+            aL = lanes[0], aR = lanes[1], bL = lanes[2], bR = lanes[3];
+        }
+    };
+
+    // The two lowpasses of "Mono" as (A, B).
+    struct MonoLowpasses {
+        Pair ab;
+
+        MonoLowpasses(double lowpassA, double lowpassB) : ab(wetpath::Both(lowpassA, lowpassB)) {}
+        void Save(double& lowpassA, double& lowpassB) const {
+            lowpassA = wetpath::Left(ab), lowpassB = wetpath::Right(ab);
+        }
+        __attribute__((always_inline)) void Step(Quad damp, Quad& a, Quad& b) {
+            const Pair d = {_mm256_castpd256_pd128(damp.v)};
+            const __m256d lo = _mm256_unpacklo_pd(a.v, b.v), hi = _mm256_unpackhi_pd(a.v, b.v);
+            const Pair o0 = Lowpass(ab, d, {_mm256_castpd256_pd128(lo)});
+            const Pair o1 = Lowpass(ab, d, {_mm256_castpd256_pd128(hi)});
+            const Pair o2 = Lowpass(ab, d, {_mm256_extractf128_pd(lo, 1)});
+            const Pair o3 = Lowpass(ab, d, {_mm256_extractf128_pd(hi, 1)});
+            const __m256d u = _mm256_insertf128_pd(_mm256_castpd128_pd256(o0.v), o2.v, 1);
+            const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(o1.v), o3.v, 1);
+            a = {_mm256_unpacklo_pd(u, v)}, b = {_mm256_unpackhi_pd(u, v)};
+        }
+        __attribute__((always_inline)) void StepOne(double damp, double& a, double& b) {
+            const Pair o = Lowpass(ab, wetpath::Splat(damp), wetpath::Both(a, b));
+            a = wetpath::Left(o), b = wetpath::Right(o);
+        }
+    };
+
+    // Four samples of each channel to the (left, right) pair of each sample, and back.
+    __attribute__((always_inline)) static void ToPairs(Quad left, Quad right, Pair* pairs) {
+        const __m256d lo = _mm256_unpacklo_pd(left.v, right.v), hi = _mm256_unpackhi_pd(left.v, right.v);
+        pairs[0] = {_mm256_castpd256_pd128(lo)}, pairs[1] = {_mm256_castpd256_pd128(hi)};
+        pairs[2] = {_mm256_extractf128_pd(lo, 1)}, pairs[3] = {_mm256_extractf128_pd(hi, 1)};
+    }
+    __attribute__((always_inline)) static void FromPairs(const Pair* pairs, Quad& left, Quad& right) {
+        const __m256d u = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[0].v), pairs[2].v, 1);
+        const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[1].v), pairs[3].v, 1);
+        left = {_mm256_unpacklo_pd(u, v)}, right = {_mm256_unpackhi_pd(u, v)};
+    }
+    // Four samples of each channel as (left, right) pairs at `pairs`.
+    __attribute__((always_inline)) static void StorePairs(double* pairs, Quad left, Quad right) {
+        const __m256d lo = _mm256_unpacklo_pd(left.v, right.v), hi = _mm256_unpackhi_pd(left.v, right.v);
+        _mm256_storeu_pd(pairs, _mm256_permute2f128_pd(lo, hi, 0x20));
+        _mm256_storeu_pd(pairs + 4, _mm256_permute2f128_pd(lo, hi, 0x31));
+    }
+};
+
+} // namespace
