@@ -233,7 +233,7 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     using V = typename I::V;
     using T = std::conditional_t<kStereo, Pair, double>;
     constexpr std::uint32_t w = I::kWidth;
-    constexpr std::uint32_t kLag = 16;
+    constexpr std::uint32_t kLag = 8;
     constexpr int kChannels = kStereo ? 2 : 1;
 
     const V damp = V::Splat(p.damp), g5 = V::Splat(p.g5), g9 = V::Splat(p.g9);
