@@ -150,6 +150,7 @@ void ReverbEngine::ApplyParam(int index, std::int32_t v) {
         break;
     case kStereo:
         stereoMode_ = v;
+        spanLimit_ = 0;
         RecomputeStageLengths();
         break;
     case kMonoPosition: {
@@ -348,6 +349,7 @@ void ReverbEngine::ResizePreDelay() {
 
 void ReverbEngine::ResizeStages() {
     ClearLoopStates();
+    spanLimit_ = 0;
     for (int c = 0; c < 2; ++c)
         for (int k = 1; k < kLinesPerChannel; ++k)
             channels_[c].lines[k].Resize(stageLengths_[c][k - 1]);
@@ -634,7 +636,6 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
 
 void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outputs, int frames) {
     assert(prepared_);
-    std::uint32_t spanLimit = 0; // found at the first span: an idle block never needs it
     for (int done = 0; done < frames;) {
         if (quietCount_ >= quietLimit_) {
             // Gate open: audio passes through and the network stays frozen until a sample is heard.
@@ -650,10 +651,10 @@ void ReverbEngine::ProcessBlock(const double* const* inputs, double* const* outp
             }
         }
         // With the count below its limit by at least the span, no sample of the span opens the gate.
-        if (spanLimit == 0)
-            spanLimit = SpanLimit();
+        if (spanLimit_ == 0) // found at the first span after a change: an idle block never needs it
+            spanLimit_ = SpanLimit();
         const auto n = static_cast<std::uint32_t>(
-            std::min<std::int64_t>({frames - done, spanLimit, std::int64_t{quietLimit_} - quietCount_}));
+            std::min<std::int64_t>({frames - done, spanLimit_, std::int64_t{quietLimit_} - quietCount_}));
         const double* ins[2] = {inputs[kLeft] + done, inputs[kRight] + done};
         double* outs[2] = {outputs[kLeft] + done, outputs[kRight] + done};
         RunSpan(ins, outs, n);
