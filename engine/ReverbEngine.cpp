@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -502,62 +503,102 @@ int ReverbEngine::LastHeard(const double* const* inputs, double wetLeft, double 
 namespace {
 
 // Frames from start on, eight at a time, while none is above the threshold: where the first group
-// that may hold a louder frame starts. max(x, peak) returns peak when x is NaN, so a NaN never hides
-// a loud frame.
-int QuietRun(const double* left, const double* right, int start, int frames, double threshold) {
+// that may hold a louder frame starts. Each quiet group goes on to the outputs given (null: the
+// output is the input) in the same pass, so the search and the copy read the audio once.
+// max(x, peak) returns peak when x is NaN, so a NaN never hides a loud frame.
+int QuietCopy(const double* left, const double* right, double* outLeft, double* outRight, int start, int frames,
+              double threshold) {
     const __m128d limit = _mm_set1_pd(threshold);
     int end = start;
     for (; end + 8 <= frames; end += 8) {
+        __m128d l[4], r[4];
         __m128d peakLeft = _mm_setzero_pd(), peakRight = _mm_setzero_pd();
-        for (int k = 0; k < 8; k += 2) {
-            peakLeft = _mm_max_pd(Magnitude(_mm_loadu_pd(left + end + k)), peakLeft);
-            peakRight = _mm_max_pd(Magnitude(_mm_loadu_pd(right + end + k)), peakRight);
+        for (int k = 0; k < 4; ++k) {
+            l[k] = _mm_loadu_pd(left + end + 2 * k);
+            r[k] = _mm_loadu_pd(right + end + 2 * k);
+            peakLeft = _mm_max_pd(Magnitude(l[k]), peakLeft);
+            peakRight = _mm_max_pd(Magnitude(r[k]), peakRight);
         }
         if (_mm_movemask_pd(_mm_cmpgt_pd(_mm_max_pd(peakLeft, peakRight), limit)))
             break;
+        for (int k = 0; k < 4; ++k) {
+            if (outLeft)
+                _mm_storeu_pd(outLeft + end + 2 * k, l[k]);
+            if (outRight)
+                _mm_storeu_pd(outRight + end + 2 * k, r[k]);
+        }
     }
     return end;
 }
 
-__attribute__((target("avx2"))) int QuietRunAvx2(const double* left, const double* right, int start,
-                                                 int frames, double threshold) {
+__attribute__((target("avx2"))) int QuietCopyAvx2(const double* left, const double* right, double* outLeft,
+                                                  double* outRight, int start, int frames, double threshold) {
     const __m256d limit = _mm256_set1_pd(threshold);
     const __m256d sign = _mm256_set1_pd(-0.0);
     int end = start;
     for (; end + 8 <= frames; end += 8) {
-        const __m256d l0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end));
-        const __m256d l1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(left + end + 4));
-        const __m256d r0 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end));
-        const __m256d r1 = _mm256_andnot_pd(sign, _mm256_loadu_pd(right + end + 4));
-        const __m256d peak =
-            _mm256_max_pd(l0, _mm256_max_pd(l1, _mm256_max_pd(r0, _mm256_max_pd(r1, _mm256_setzero_pd()))));
+        const __m256d l0 = _mm256_loadu_pd(left + end), l1 = _mm256_loadu_pd(left + end + 4);
+        const __m256d r0 = _mm256_loadu_pd(right + end), r1 = _mm256_loadu_pd(right + end + 4);
+        const __m256d peak = _mm256_max_pd(
+            _mm256_andnot_pd(sign, l0),
+            _mm256_max_pd(_mm256_andnot_pd(sign, l1),
+                          _mm256_max_pd(_mm256_andnot_pd(sign, r0),
+                                        _mm256_max_pd(_mm256_andnot_pd(sign, r1), _mm256_setzero_pd()))));
         if (_mm256_movemask_pd(_mm256_cmp_pd(peak, limit, _CMP_GT_OQ)))
             break;
+        if (outLeft) {
+            _mm256_storeu_pd(outLeft + end, l0);
+            _mm256_storeu_pd(outLeft + end + 4, l1);
+        }
+        if (outRight) {
+            _mm256_storeu_pd(outRight + end, r0);
+            _mm256_storeu_pd(outRight + end + 4, r1);
+        }
     }
     return end;
+}
+
+// True when the frames [start, frames) of a and b share memory without being the same frames.
+bool Overlap(const double* a, const double* b, int start, int frames) {
+    const auto x = reinterpret_cast<std::uintptr_t>(a + start), y = reinterpret_cast<std::uintptr_t>(b + start);
+    const auto bytes = static_cast<std::uintptr_t>(frames - start) * sizeof(double);
+    return x != y && x < y + bytes && y < x + bytes;
 }
 
 } // namespace
 
 // Copies input to output while the gate stays open; returns where a sample above the ceiling
 // closes it, or `frames`. The wet values are frozen while the gate is open, so they decide once.
-// The search takes eight frames at a time, then the block is copied in one go, or not at all when
-// the host processes in place.
+// The search takes eight frames at a time and copies each quiet group as it goes; an output that
+// is the input is left alone, and one that only partly overlaps it is moved once the search is done.
 int ReverbEngine::PassThrough(const double* const* inputs, double* const* outputs, int start, int frames) {
     const double threshold = silenceThreshold_;
     if (std::fabs(wetLeft_) > threshold || std::fabs(wetRight_) > threshold)
         return start;
     const double* inL = inputs[kLeft];
     const double* inR = inputs[kRight];
-    int end = simd_ >= SimdLevel::kAvx2 ? QuietRunAvx2(inL, inR, start, frames, threshold)
-                         : QuietRun(inL, inR, start, frames, threshold);
+    bool moveLater = false;
+    double* copyTo[2] = {nullptr, nullptr};
+    for (const int c : {kLeft, kRight}) {
+        if (outputs[c] == inputs[c])
+            continue;
+        if (Overlap(inputs[c], outputs[c], start, frames))
+            moveLater = true;
+        else
+            copyTo[c] = outputs[c];
+    }
+    if (moveLater)
+        copyTo[kLeft] = copyTo[kRight] = nullptr;
+    const auto search = simd_ >= SimdLevel::kAvx2 ? QuietCopyAvx2 : QuietCopy;
+    int end = search(inL, inR, copyTo[kLeft], copyTo[kRight], start, frames, threshold);
+    const int copied = moveLater ? start : end;
     for (; end < frames; ++end)
         if (std::fabs(inL[end]) > threshold || std::fabs(inR[end]) > threshold)
             break;
-    const auto bytes = static_cast<std::size_t>(end - start) * sizeof(double);
+    const auto bytes = static_cast<std::size_t>(end - copied) * sizeof(double);
     for (const int c : {kLeft, kRight})
         if (outputs[c] != inputs[c] && bytes)
-            std::memmove(outputs[c] + start, inputs[c] + start, bytes);
+            std::memmove(outputs[c] + copied, inputs[c] + copied, bytes);
     return end;
 }
 

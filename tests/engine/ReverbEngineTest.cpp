@@ -376,6 +376,16 @@ TEST(SilenceGate, OpenGatePassesAudioThroughAndFreezesTheNetwork) {
     e.ProcessBlock(none, nowhere, 0);
     EXPECT_FALSE(e.IsProcessing());
 
+    // An output one frame past its input in the same buffer still receives the input as it was.
+    std::vector<double> shared(quiet.left.begin(), quiet.left.end());
+    shared.push_back(0.0);
+    const double* shiftedIn[2] = {shared.data(), quiet.right.data()};
+    std::vector<double> right(quiet.right.size());
+    double* shiftedOut[2] = {shared.data() + 1, right.data()};
+    e.ProcessBlock(shiftedIn, shiftedOut, static_cast<int>(quiet.left.size()));
+    EXPECT_TRUE(BitEqual(std::vector<double>(shared.begin() + 1, shared.end()), quiet.left));
+    EXPECT_TRUE(BitEqual(right, quiet.right));
+
     // One loud sample closes the gate; the frozen tail resumes.
     Stereo loud = Silence(10);
     loud.right[0] = 0.01;
