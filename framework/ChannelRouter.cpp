@@ -122,8 +122,9 @@ void ChannelRouter::AttachInputs(int start, int count, float* const* buffers, in
     ForEachConnected(inputs_, start, count, buffers, bufferCount,
                      [frames](InputChannel& c, const float* host) {
                          if (host) {
+                             double* const widened = c.buffer.data();
                              for (int s = 0; s < frames; ++s)
-                                 c.buffer[static_cast<size_t>(s)] = host[s];
+                                 widened[s] = host[s];
                              c.silent = false;
                          } else if (!c.silent) {
                              std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
@@ -186,9 +187,11 @@ void ChannelRouter::ConvertOutputs(int frames) {
     for (OutputChannel& c : outputs_) {
         if (!c.connected || !c.floatDestination || !*c.slot)
             continue;
-        const double* source = *c.slot;
+        // Locals, so the compiler sees a plain double-to-float loop it may vectorise.
+        const double* const source = *c.slot;
+        float* const destination = c.floatDestination;
         for (int s = 0; s < frames; ++s)
-            c.floatDestination[s] = static_cast<float>(source[s]);
+            destination[s] = static_cast<float>(source[s]);
     }
 }
 
