@@ -84,9 +84,10 @@ package: build build-windows
 	./scripts/package.sh
 	./scripts/check-package.sh
 
+# Five repetitions each; the summary takes their medians, which move less from run to run.
 bench: build
 	./build/bench/halvane-bench
-	./build/bench/halvane-peer-bench
+	./build/bench/halvane-peer-bench --benchmark_repetitions=5
 
 # clang-format over every tracked C++ file; `make test` fails when one is not formatted.
 format: deps
