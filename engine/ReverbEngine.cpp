@@ -377,7 +377,8 @@ struct Run {
     std::uint32_t size;
     std::uint32_t position;
 
-    __attribute__((always_inline)) explicit Run(DelayLine& line) : data(line.Data()), size(line.Size()), position(line.Position()) {}
+    __attribute__((always_inline)) explicit Run(DelayLine& line)
+        : data(line.Data()), size(line.Size()), position(line.Position()) {}
     double* Head() const { return data + position; }
     std::uint32_t Room() const { return size - position; }
     void Step(std::uint32_t n) {
@@ -506,8 +507,8 @@ namespace {
 // that may hold a louder frame starts. Each quiet group goes on to the outputs given (null: the
 // output is the input) in the same pass, so the search and the copy read the audio once.
 // max(x, peak) returns peak when x is NaN, so a NaN never hides a loud frame.
-int QuietCopy(const double* left, const double* right, double* outLeft, double* outRight, int start, int frames,
-              double threshold) {
+int QuietCopy(const double* left, const double* right, double* outLeft, double* outRight, int start,
+              int frames, double threshold) {
     const __m128d limit = _mm_set1_pd(threshold);
     int end = start;
     for (; end + 8 <= frames; end += 8) {
@@ -560,7 +561,8 @@ __attribute__((target("avx2"))) int QuietCopyAvx2(const double* left, const doub
 
 // True when the frames [start, frames) of a and b share memory without being the same frames.
 bool Overlap(const double* a, const double* b, int start, int frames) {
-    const auto x = reinterpret_cast<std::uintptr_t>(a + start), y = reinterpret_cast<std::uintptr_t>(b + start);
+    const auto x = reinterpret_cast<std::uintptr_t>(a + start),
+               y = reinterpret_cast<std::uintptr_t>(b + start);
     const auto bytes = static_cast<std::uintptr_t>(frames - start) * sizeof(double);
     return x != y && x < y + bytes && y < x + bytes;
 }

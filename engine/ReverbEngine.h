@@ -155,7 +155,7 @@ class ReverbEngine {
     // Lengths the lines take when next sized; while unprepared they are computed but not used.
     std::uint32_t preDelayLength_ = 0;
     std::array<std::array<std::uint32_t, 12>, 2> stageLengths_{};
-    bool linesSized_ = false; // all 26 lines sized since BeginFirstBlock
+    bool linesSized_ = false;     // all 26 lines sized since BeginFirstBlock
     std::uint32_t spanLimit_ = 0; // SpanLimit() of the current lines and Stereo; 0: not yet known
 
     std::array<bool, kNumParams> receivedMarks_{};

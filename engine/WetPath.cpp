@@ -33,7 +33,8 @@ struct Sse2 {
             aL = {_mm_unpacklo_pd(a0.v, a1.v)}, aR = {_mm_unpackhi_pd(a0.v, a1.v)};
             bL = {_mm_unpacklo_pd(b0.v, b1.v)}, bR = {_mm_unpackhi_pd(b0.v, b1.v)};
         }
-        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL, double& bR) {
+        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL,
+                                                    double& bR) {
             const Pair d = wetpath::Splat(damp);
             const Pair x = Lowpass(a, d, wetpath::Both(aL, aR));
             const Pair y = Lowpass(b, d, wetpath::Both(bL, bR));

@@ -13,17 +13,20 @@
 // filters are recurrences: the rest runs several samples at a time.
 struct WetPath {
     // Channel 0 is left, 1 right; "Mono" runs channel 0 alone and mixes it into both outputs.
-    DelayLine* lines[2];     // each channel's 13 lines; S5, S6, S8, S9, S10 and S12 move on by count
-    const double* loopInA[2]; // the loop inputs before their lowpass, count samples each
+    // Each channel's 13 lines; S5, S6, S8, S9, S10 and S12 move on by count.
+    DelayLine* lines[2];
+    // The loop inputs before their lowpass, count samples each.
+    const double* loopInA[2];
     const double* loopInB[2];
     const double* input[2];
-    double* output[2];       // may be the inputs
-    double* wet;             // out: the wet signal as the routing leaves it, pairs in stereo
-    const ToneFilter* tone;  // the two filters
-    ToneState* toneState;    // [filter * 2 + channel], carried from span to span
-    double lowpassA[2];      // carried from span to span
+    double* output[2]; // may be the inputs
+    double* wet;       // out: the wet signal as the routing leaves it, pairs in stereo
+    const ToneFilter* tone;
+    ToneState* toneState; // [filter * 2 + channel]
+    // Carried from span to span: the lowpasses and the last wet value of each channel.
+    double lowpassA[2];
     double lowpassB[2];
-    double wetLast[2];       // the last wet value of each channel, carried from span to span
+    double wetLast[2];
     double damp, g5, g9;
     double dry, wetGain;
     double monoGain[2];

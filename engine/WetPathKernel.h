@@ -336,7 +336,8 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             if constexpr (kStereo) {
                 double lpAL = aL[j], lpAR = aR[j], lpBL = bL[j], lpBR = bR[j];
                 lowpasses.StepOne(p.damp, lpAL, lpAR, lpBL, lpBR);
-                storeWet(j, Both(taps[0].WetOne(k, p.g5, p.g9, lpAL, lpBL), taps[1].WetOne(k, p.g5, p.g9, lpAR, lpBR)));
+                storeWet(j, Both(taps[0].WetOne(k, p.g5, p.g9, lpAL, lpBL),
+                                 taps[1].WetOne(k, p.g5, p.g9, lpAR, lpBR)));
             } else {
                 double lpA = aL[j], lpB = bL[j];
                 monoLowpasses.StepOne(p.damp, lpA, lpB);
@@ -365,10 +366,17 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
 // [stereo][route][filter 1 on][filter 2 on]
 template <class I> void Dispatch(WetPath& p) {
     using Fn = void (*)(WetPath&);
-#define HALVANE_FILTERS(S, R) {{&Span<I, S, R, false, false>, &Span<I, S, R, false, true>}, {&Span<I, S, R, true, false>, &Span<I, S, R, true, true>}}
+#define HALVANE_FILTERS(S, R)                                                                                \
+    {                                                                                                        \
+        {&Span<I, S, R, false, false>, &Span<I, S, R, false, true>}, {                                       \
+            &Span<I, S, R, true, false>, &Span<I, S, R, true, true>                                          \
+        }                                                                                                    \
+    }
 #define HALVANE_ROUTES(S)                                                                                    \
-    {HALVANE_FILTERS(S, 0), HALVANE_FILTERS(S, 1), HALVANE_FILTERS(S, 2),                                    \
-     HALVANE_FILTERS(S, 3), HALVANE_FILTERS(S, 4), HALVANE_FILTERS(S, 5)}
+    {                                                                                                        \
+        HALVANE_FILTERS(S, 0), HALVANE_FILTERS(S, 1), HALVANE_FILTERS(S, 2), HALVANE_FILTERS(S, 3),          \
+            HALVANE_FILTERS(S, 4), HALVANE_FILTERS(S, 5)                                                     \
+    }
     static constexpr Fn kRuns[2][6][2][2] = {HALVANE_ROUTES(false), HALVANE_ROUTES(true)};
 #undef HALVANE_ROUTES
 #undef HALVANE_FILTERS

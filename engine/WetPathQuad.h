@@ -50,8 +50,8 @@ struct QuadPath {
         Lowpasses(const double* lowpassA, const double* lowpassB)
             : q{_mm256_set_pd(lowpassB[1], lowpassB[0], lowpassA[1], lowpassA[0])} {}
         void Save(double* lowpassA, double* lowpassB) const {
-            alignas(32) double lanes[4];
-            _mm256_store_pd(lanes, q.v);
+            double lanes[4];
+            _mm256_storeu_pd(lanes, q.v);
             lowpassA[0] = lanes[0], lowpassA[1] = lanes[1], lowpassB[0] = lanes[2], lowpassB[1] = lanes[3];
         }
         // Four samples of each loop input in, the lowpass outputs out.
@@ -63,9 +63,10 @@ struct QuadPath {
             bR = Lowpass(q, damp, bR);
             Transpose(aL, aR, bL, bR);
         }
-        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL, double& bR) {
-            alignas(32) double lanes[4];
-            _mm256_store_pd(lanes, Lowpass(q, Quad::Splat(damp), {_mm256_set_pd(bR, bL, aR, aL)}).v);
+        __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL,
+                                                    double& bR) {
+            double lanes[4];
+            _mm256_storeu_pd(lanes, Lowpass(q, Quad::Splat(damp), {_mm256_set_pd(bR, bL, aR, aL)}).v);
             aL = lanes[0], aR = lanes[1], bL = lanes[2], bR = lanes[3];
         }
     };

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "EngineDriver.h"
-#include "SimdLevel.h"
 #include "PerSampleReference.h"
+#include "SimdLevel.h"
 
 using namespace enginetest;
 
