@@ -172,6 +172,8 @@ bool AudioWriter::open(const std::string& path, int rate, SampleFormat format, s
     file_ = file;
     pending_ = true;
     sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // No PEAK chunk: it stamps the time of writing, so one render made twice would give two files.
+    sf_command(file_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     return true;
 }
 
