@@ -12,6 +12,7 @@
 
 #include "EngineTables.h"
 #include "LoopFeed.h"
+#include "RingRun.h"
 #include "WetPath.h"
 
 namespace {
@@ -371,33 +372,6 @@ inline __m128d Magnitude(__m128d v) {
     return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
 }
 
-// A run of one line's ring: `count` samples from the position on, never across the wrap.
-struct Run {
-    double* data;
-    std::uint32_t size;
-    std::uint32_t position;
-
-    __attribute__((always_inline)) explicit Run(DelayLine& line)
-        : data(line.Data()), size(line.Size()), position(line.Position()) {}
-    double* Head() const { return data + position; }
-    std::uint32_t Room() const { return size - position; }
-    void Step(std::uint32_t n) {
-        position += n;
-        if (position >= size)
-            position -= size;
-    }
-};
-
-// The room left before the first of the runs wraps, at most n; then all runs moved on together.
-template <class... R>
-inline __attribute__((always_inline)) std::uint32_t CommonRoom(std::uint32_t n, const R&... runs) {
-    ((n = std::min(n, runs.Room())), ...);
-    return n;
-}
-template <class... R> inline __attribute__((always_inline)) void StepAll(std::uint32_t n, R&... runs) {
-    (runs.Step(n), ...);
-}
-
 // The pre-delay over a whole span: out = what the line returns, in = what it takes. A line shorter
 // than the span returns its whole content and then the span's own first samples.
 void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
@@ -445,12 +419,12 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
         input = Span(channel, kDiffused);
     }
     // A short pre-delay is done and stands still here: its room never cuts a run.
-    Run s0(ch.lines[0]);
+    RingRun s0(ch.lines[0]);
     if (shortPreDelay)
         s0.position = 0, s0.size = n;
-    Run s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
-    Run s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
-    Run s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
+    RingRun s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
+    RingRun s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
+    RingRun s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
     for (std::uint32_t done = 0; done < n; done += feed.count) {
         feed.count = CommonRoom(n - done, s0, s1, s2, s3, s4, s6, s7, s8, s10, s11, s12);
         feed.input = input + done;

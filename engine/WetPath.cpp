@@ -1,13 +1,10 @@
 #include "WetPath.h"
 
-#include <emmintrin.h>
-
 #include "WetPathKernel.h"
 
 namespace {
 
 using wetpath::Lowpass;
-using wetpath::Pair;
 
 // Two samples a group: a vector is a Pair, two samples of one channel or one sample of two.
 struct Sse2 {
@@ -19,10 +16,10 @@ struct Sse2 {
         Pair a, b;
 
         Lowpasses(const double* lowpassA, const double* lowpassB)
-            : a(wetpath::Both(lowpassA[0], lowpassA[1])), b(wetpath::Both(lowpassB[0], lowpassB[1])) {}
+            : a(Both(lowpassA[0], lowpassA[1])), b(Both(lowpassB[0], lowpassB[1])) {}
         void Save(double* lowpassA, double* lowpassB) const {
-            lowpassA[0] = wetpath::Left(a), lowpassA[1] = wetpath::Right(a);
-            lowpassB[0] = wetpath::Left(b), lowpassB[1] = wetpath::Right(b);
+            lowpassA[0] = Left(a), lowpassA[1] = Right(a);
+            lowpassB[0] = Left(b), lowpassB[1] = Right(b);
         }
         // Two samples of each loop input in, the lowpass outputs out.
         __attribute__((always_inline)) void Step(V damp, V& aL, V& aR, V& bL, V& bR) {
@@ -35,30 +32,21 @@ struct Sse2 {
         }
         __attribute__((always_inline)) void StepOne(double damp, double& aL, double& aR, double& bL,
                                                     double& bR) {
-            const Pair d = wetpath::Splat(damp);
-            const Pair x = Lowpass(a, d, wetpath::Both(aL, aR));
-            const Pair y = Lowpass(b, d, wetpath::Both(bL, bR));
-            aL = wetpath::Left(x), aR = wetpath::Right(x);
-            bL = wetpath::Left(y), bR = wetpath::Right(y);
+            const Pair d = Pair::Splat(damp);
+            const Pair x = Lowpass(a, d, Both(aL, aR));
+            const Pair y = Lowpass(b, d, Both(bL, bR));
+            aL = Left(x), aR = Right(x);
+            bL = Left(y), bR = Right(y);
         }
     };
 
-    // The two lowpasses of "Mono" as (A, B).
-    struct MonoLowpasses {
-        Pair ab;
-
-        MonoLowpasses(double lowpassA, double lowpassB) : ab(wetpath::Both(lowpassA, lowpassB)) {}
-        void Save(double& lowpassA, double& lowpassB) const {
-            lowpassA = wetpath::Left(ab), lowpassB = wetpath::Right(ab);
-        }
+    // The two lowpasses of "Mono", a group of samples at a time.
+    struct MonoLowpasses : wetpath::MonoChain {
+        using MonoChain::MonoChain;
         __attribute__((always_inline)) void Step(V damp, V& a, V& b) {
             const Pair o0 = Lowpass(ab, damp, {_mm_unpacklo_pd(a.v, b.v)});
             const Pair o1 = Lowpass(ab, damp, {_mm_unpackhi_pd(a.v, b.v)});
             a = {_mm_unpacklo_pd(o0.v, o1.v)}, b = {_mm_unpackhi_pd(o0.v, o1.v)};
-        }
-        __attribute__((always_inline)) void StepOne(double damp, double& a, double& b) {
-            const Pair o = Lowpass(ab, wetpath::Splat(damp), wetpath::Both(a, b));
-            a = wetpath::Left(o), b = wetpath::Right(o);
         }
     };
 

@@ -5,51 +5,21 @@
 // instruction set; everything here has internal linkage, so no copy built for one instruction set
 // can stand in for another's. Plain IEEE operations only, each in the order the signal path gives.
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <type_traits>
 
+#include "Pair.h"
+#include "RingRun.h"
 #include "WetPath.h"
 
 namespace {
 namespace wetpath {
 
-// Two doubles side by side: the left and right channel of one sample.
-struct Pair {
-    __m128d v;
-
-    static Pair Load(const double* p) { return {_mm_loadu_pd(p)}; }
-    static void Store(double* p, Pair a) { _mm_storeu_pd(p, a.v); }
-    static Pair Splat(double x) { return {_mm_set1_pd(x)}; }
-};
-inline Pair operator+(Pair a, Pair b) {
-    return {_mm_add_pd(a.v, b.v)};
-}
-inline Pair operator-(Pair a, Pair b) {
-    return {_mm_sub_pd(a.v, b.v)};
-}
-inline Pair operator*(Pair a, Pair b) {
-    return {_mm_mul_pd(a.v, b.v)};
-}
-inline Pair Splat(double x) {
-    return {_mm_set1_pd(x)};
-}
-inline Pair Both(double left, double right) {
-    return {_mm_set_pd(right, left)};
-}
-inline double Left(Pair p) {
-    return _mm_cvtsd_f64(p.v);
-}
-inline double Right(Pair p) {
-    return _mm_cvtsd_f64(_mm_unpackhi_pd(p.v, p.v));
-}
-
 // One value per channel: a Pair in stereo, a double for the single network of "Mono".
 template <class T> T Splat2(double x) {
     if constexpr (std::is_same_v<T, Pair>)
-        return Splat(x);
+        return Pair::Splat(x);
     else
         return x;
 }
@@ -114,7 +84,8 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
     Pair dry, wetGain, monoGains;
 
     explicit ToneMix(const WetPath& p)
-        : dry(Splat(p.dry)), wetGain(Splat(p.wetGain)), monoGains(Both(p.monoGain[0], p.monoGain[1])) {
+        : dry(Pair::Splat(p.dry)), wetGain(Pair::Splat(p.wetGain)),
+          monoGains(Both(p.monoGain[0], p.monoGain[1])) {
         if constexpr (kFilter1)
             f1.Load(p.tone[0], p.toneState);
         if constexpr (kFilter2)
@@ -141,7 +112,7 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
         if constexpr (std::is_same_v<T, Pair>)
             out = dry * in + wetGain * wet;
         else
-            out = monoGains * Splat(wet) * wetGain + dry * in;
+            out = monoGains * Pair::Splat(wet) * wetGain + dry * in;
         if constexpr (kRoute == 3) {
             out = Parallel<kFilter1, kFilter2>(f1, f2, out);
         } else if constexpr (kRoute == 2 || kRoute == 4) {
@@ -174,36 +145,32 @@ template <class X> __attribute__((always_inline)) inline X Lowpass(X& lp, X damp
     return lp;
 }
 
-// A run of one line's ring: samples from the position on, never across the wrap.
-struct Ring {
-    double* data;
-    std::uint32_t size;
-    std::uint32_t position;
+// The two lowpasses of "Mono" as one vector (A, B); each instruction set's traits add how a group
+// of samples goes through it.
+struct MonoChain {
+    Pair ab;
 
-    __attribute__((always_inline)) explicit Ring(DelayLine& line)
-        : data(line.Data()), size(line.Size()), position(line.Position()) {}
-    double* Head() const { return data + position; }
-    std::uint32_t Room() const { return size - position; }
-    void Step(std::uint32_t n) {
-        position += n;
-        if (position >= size)
-            position -= size;
+    MonoChain(double lowpassA, double lowpassB) : ab(Both(lowpassA, lowpassB)) {}
+    void Save(double& lowpassA, double& lowpassB) const { lowpassA = Left(ab), lowpassB = Right(ab); }
+    __attribute__((always_inline)) void StepOne(double damp, double& a, double& b) {
+        const Pair o = Lowpass(ab, Pair::Splat(damp), Both(a, b));
+        a = Left(o), b = Right(o);
     }
 };
 
 // The lines after one channel's lowpasses, over one run of their rings.
 struct Taps {
-    Ring s5, s6, s8, s9, s10, s12;
+    RingRun s5, s6, s8, s9, s10, s12;
 
     explicit Taps(DelayLine* lines)
         : s5(lines[5]), s6(lines[6]), s8(lines[8]), s9(lines[9]), s10(lines[10]), s12(lines[12]) {}
     std::uint32_t Room(std::uint32_t n) const {
-        for (const Ring* r : {&s5, &s6, &s8, &s9, &s10, &s12})
+        for (const RingRun* r : {&s5, &s6, &s8, &s9, &s10, &s12})
             n = std::min(n, r->Room());
         return n;
     }
     void Step(std::uint32_t n) {
-        for (Ring* r : {&s5, &s6, &s8, &s9, &s10, &s12})
+        for (RingRun* r : {&s5, &s6, &s8, &s9, &s10, &s12})
             r->Step(n);
     }
     // The wet sum of the samples at k.. of the run, from the lowpass outputs at those samples.

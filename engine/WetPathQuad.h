@@ -4,31 +4,12 @@
 // and channels. Included by the source files built for AVX2 and for AVX-512 (the same operations;
 // AVX-512 only lends its 32 registers); everything here has internal linkage.
 
-#include <immintrin.h>
-
+#include "Quad.h"
 #include "WetPathKernel.h"
 
 namespace {
 
 using wetpath::Lowpass;
-using wetpath::Pair;
-
-struct Quad {
-    __m256d v;
-
-    static Quad Load(const double* p) { return {_mm256_loadu_pd(p)}; }
-    static void Store(double* p, Quad a) { _mm256_storeu_pd(p, a.v); }
-    static Quad Splat(double x) { return {_mm256_set1_pd(x)}; }
-};
-inline Quad operator+(Quad a, Quad b) {
-    return {_mm256_add_pd(a.v, b.v)};
-}
-inline Quad operator-(Quad a, Quad b) {
-    return {_mm256_sub_pd(a.v, b.v)};
-}
-inline Quad operator*(Quad a, Quad b) {
-    return {_mm256_mul_pd(a.v, b.v)};
-}
 
 // Rows to columns: r_k[i] becomes c_i[k].
 __attribute__((always_inline)) inline void Transpose(Quad& r0, Quad& r1, Quad& r2, Quad& r3) {
@@ -71,14 +52,9 @@ struct QuadPath {
         }
     };
 
-    // The two lowpasses of "Mono" as (A, B).
-    struct MonoLowpasses {
-        Pair ab;
-
-        MonoLowpasses(double lowpassA, double lowpassB) : ab(wetpath::Both(lowpassA, lowpassB)) {}
-        void Save(double& lowpassA, double& lowpassB) const {
-            lowpassA = wetpath::Left(ab), lowpassB = wetpath::Right(ab);
-        }
+    // The two lowpasses of "Mono", a group of samples at a time.
+    struct MonoLowpasses : wetpath::MonoChain {
+        using MonoChain::MonoChain;
         __attribute__((always_inline)) void Step(Quad damp, Quad& a, Quad& b) {
             const Pair d = {_mm256_castpd256_pd128(damp.v)};
             const __m256d lo = _mm256_unpacklo_pd(a.v, b.v), hi = _mm256_unpackhi_pd(a.v, b.v);
@@ -89,10 +65,6 @@ struct QuadPath {
             const __m256d u = _mm256_insertf128_pd(_mm256_castpd128_pd256(o0.v), o2.v, 1);
             const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(o1.v), o3.v, 1);
             a = {_mm256_unpacklo_pd(u, v)}, b = {_mm256_unpackhi_pd(u, v)};
-        }
-        __attribute__((always_inline)) void StepOne(double damp, double& a, double& b) {
-            const Pair o = Lowpass(ab, wetpath::Splat(damp), wetpath::Both(a, b));
-            a = wetpath::Left(o), b = wetpath::Right(o);
         }
     };
 
