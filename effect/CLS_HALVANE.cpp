@@ -9,7 +9,7 @@
 #include "IBypass.h"
 #include "IGraphicsHeadless.h"
 #include "ModuleHandle.h"
-#include "ParamSpecFromTable.h"
+#include "ParamFromTable.h"
 
 using namespace EffectIdentity;
 
@@ -38,7 +38,7 @@ void CLS_HALVANE::AttachEditor(IEditorSurface* editor) {
 
 void CLS_HALVANE::DefineParameters() {
     for (int i = 0; i < kNumParams; ++i)
-        DefineParamSpec(*GetParam(i), ParamTable()[static_cast<size_t>(i)]);
+        DefineParam(*GetParam(i), ParamTable()[static_cast<size_t>(i)]);
 }
 
 void CLS_HALVANE::MakePresets() {
