@@ -20,7 +20,7 @@ struct LoopFeed {
     double* s2;
     double* s3;
     double* s4;
-    const double* s6; // read only: the serial loop writes S6 and S10 later
+    const double* s6; // read only: the wet path writes S6 and S10 later
     double* s7;
     double* s8;
     const double* s10;

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <type_traits>
 
 #include <immintrin.h>
 
@@ -442,7 +441,7 @@ void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) 
         ch.lines[0].Advance(n);
     ch.feedbackA = feed.feedbackA;
     ch.feedbackB = feed.feedbackB;
-    // S6 and S10 were only read, and the serial loop reads what S8 and S12 took: it moves those on.
+    // S6 and S10 were only read, and the wet path reads what S8 and S12 took: it moves those on.
     for (const int k : {1, 2, 3, 4, 7, 11})
         ch.lines[k].Advance(n);
 }
