@@ -9,8 +9,8 @@
 
 #include <immintrin.h>
 
+#include "Diffuser.h"
 #include "EngineTables.h"
-#include "LoopFeed.h"
 #include "RingRun.h"
 #include "WetPath.h"
 
@@ -359,11 +359,11 @@ void ReverbEngine::ResizeStages() {
 // ---------------------------------------------------------------------------------------------
 // Signal path
 //
-// Per span and channel, one straight loop over the pre-delay and the four diffusers and one over
-// the loop stages S6, S7, S8, S10, S11, S12, whose inputs inside the span were all written before
-// it; then the wet path over both channels (the lowpasses, S5, S9, the wet sum, tone and mix); then
-// the silence gate's decision for the whole span. Each loop is cut where a line's ring wraps, so
-// every line is a contiguous run of memory inside it.
+// Per span and channel, one straight loop over the pre-delay and the four diffusers; then the wet
+// path over both channels in one pipelined loop (the loop stages, the lowpasses, S5, S9, the wet
+// sum, tone and mix), so the throughput of the lines fills the latency of the recurrences; then the
+// silence gate's decision for the whole span. Each loop is cut where a line's ring wraps, so every
+// line is a contiguous run of memory inside it.
 
 namespace {
 
@@ -399,50 +399,39 @@ void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
 
 } // namespace
 
-// The pre-delay and lines 1-4, 6-8 and 10-12 of one channel over the span, in runs that end where a
-// ring wraps. A pre-delay shorter than the span returns part of the span itself: it runs first.
-void ReverbEngine::FeedLoops(int channel, const double* input, std::uint32_t n) {
-    const auto run = simd_ >= SimdLevel::kAvx2 ? RunLoopFeedAvx2 : RunLoopFeed;
+// The pre-delay and the four diffusers of one channel over the span, into its diffused signal, in
+// runs that end where a ring wraps. A pre-delay shorter than the span returns part of the span
+// itself: it runs first.
+void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
+    const auto run = simd_ >= SimdLevel::kAvx2 ? RunDiffuserAvx2 : RunDiffuser;
     Channel& ch = channels_[channel];
+    double* const diffused = Span(channel, kDiffused);
     const auto& g = allpassGain_;
-    LoopFeed feed; // every field is set below; zeroing it first shows at short blocks
-    feed.g1 = g[kS1], feed.g2 = g[kS2], feed.g3 = g[kS3], feed.g4 = g[kS4];
-    feed.g7 = g[kS7], feed.g11 = g[kS11];
-    feed.inputGain = inputGain_, feed.loopGainA = loopGainA_, feed.loopGainB = loopGainB_;
-    feed.feedbackA = ch.feedbackA;
-    feed.feedbackB = ch.feedbackB;
-
+    Diffuser d; // every field is set below; zeroing it first shows at short blocks
+    d.g1 = g[kS1], d.g2 = g[kS2], d.g3 = g[kS3], d.g4 = g[kS4];
+    d.inputGain = inputGain_;
     const bool shortPreDelay = ch.lines[0].Size() < n;
     if (shortPreDelay) {
-        PreDelay(ch.lines[0], input, Span(channel, kDiffused), n);
-        input = Span(channel, kDiffused);
+        PreDelay(ch.lines[0], input, diffused, n);
+        input = diffused;
     }
     // A short pre-delay is done and stands still here: its room never cuts a run.
     RingRun s0(ch.lines[0]);
     if (shortPreDelay)
         s0.position = 0, s0.size = n;
     RingRun s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
-    RingRun s6(ch.lines[6]), s7(ch.lines[7]), s8(ch.lines[8]);
-    RingRun s10(ch.lines[10]), s11(ch.lines[11]), s12(ch.lines[12]);
-    for (std::uint32_t done = 0; done < n; done += feed.count) {
-        feed.count = CommonRoom(n - done, s0, s1, s2, s3, s4, s6, s7, s8, s10, s11, s12);
-        feed.input = input + done;
-        feed.preDelay = shortPreDelay ? nullptr : s0.Head();
-        feed.x = Span(channel, kDiffused) + done;
-        feed.loopInA = Span(channel, kLoopInputA) + done;
-        feed.loopInB = Span(channel, kLoopInputB) + done;
-        feed.s1 = s1.Head(), feed.s2 = s2.Head(), feed.s3 = s3.Head(), feed.s4 = s4.Head();
-        feed.s6 = s6.Head(), feed.s7 = s7.Head(), feed.s8 = s8.Head();
-        feed.s10 = s10.Head(), feed.s11 = s11.Head(), feed.s12 = s12.Head();
-        run(feed);
-        StepAll(feed.count, s0, s1, s2, s3, s4, s6, s7, s8, s10, s11, s12);
+    for (std::uint32_t done = 0; done < n; done += d.count) {
+        d.count = CommonRoom(n - done, s0, s1, s2, s3, s4);
+        d.input = input + done;
+        d.preDelay = shortPreDelay ? nullptr : s0.Head();
+        d.x = diffused + done;
+        d.s1 = s1.Head(), d.s2 = s2.Head(), d.s3 = s3.Head(), d.s4 = s4.Head();
+        run(d);
+        StepAll(d.count, s0, s1, s2, s3, s4);
     }
     if (!shortPreDelay)
         ch.lines[0].Advance(n);
-    ch.feedbackA = feed.feedbackA;
-    ch.feedbackB = feed.feedbackB;
-    // S6 and S10 were only read, and the wet path reads what S8 and S12 took: it moves those on.
-    for (const int k : {1, 2, 3, 4, 7, 11})
+    for (const int k : {1, 2, 3, 4})
         ch.lines[k].Advance(n);
 }
 
@@ -589,36 +578,39 @@ std::uint32_t ReverbEngine::SpanLimit() const {
 void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n) {
     const bool stereo = stereoMode_ != 0;
     if (stereo) {
-        FeedLoops(kLeft, inputs[kLeft], n);
-        FeedLoops(kRight, inputs[kRight], n);
+        Diffuse(kLeft, inputs[kLeft], n);
+        Diffuse(kRight, inputs[kRight], n);
     } else {
         // u = (right + left) * 0.5 into the left network; the right set stays untouched.
         double* sum = Span(kRight, kDiffused);
         for (std::uint32_t j = 0; j < n; ++j)
             sum[j] = (inputs[kRight][j] + inputs[kLeft][j]) * 0.5;
-        FeedLoops(kLeft, sum, n);
+        Diffuse(kLeft, sum, n);
     }
 
     const double wetBeforeLeft = wetLeft_;
     const double wetBeforeRight = wetRight_;
-    WetPath path;
     const int second = stereo ? kRight : kLeft; // "Mono" runs the left network alone
+    WetPath path;
     for (const int c : {kLeft, kRight}) {
         const int from = c == kLeft ? kLeft : second;
+        const Channel& ch = channels_[from];
         path.lines[c] = channels_[from].lines.data();
-        path.loopInA[c] = Span(from, kLoopInputA);
-        path.loopInB[c] = Span(from, kLoopInputB);
+        path.diffused[c] = Span(from, kDiffused);
         path.input[c] = inputs[c];
         path.output[c] = outputs[c];
-        path.lowpassA[c] = channels_[from].lowpassA;
-        path.lowpassB[c] = channels_[from].lowpassB;
+        path.feedbackA[c] = ch.feedbackA;
+        path.feedbackB[c] = ch.feedbackB;
+        path.lowpassA[c] = ch.lowpassA;
+        path.lowpassB[c] = ch.lowpassB;
     }
     path.wet = Span(kLeft, kWet);
     path.tone = tone_.data();
     path.toneState = toneState_[0].data();
     path.wetLast[0] = wetLeft_, path.wetLast[1] = wetRight_;
-    path.damp = dampCoef_;
-    path.g5 = allpassGain_[kS5], path.g9 = allpassGain_[kS9];
+    const auto& g = allpassGain_;
+    path.g5 = g[kS5], path.g7 = g[kS7], path.g9 = g[kS9], path.g11 = g[kS11];
+    path.loopGainA = loopGainA_, path.loopGainB = loopGainB_, path.damp = dampCoef_;
     path.dry = dryGain_, path.wetGain = wetGain_;
     path.monoGain[0] = monoGainLeft_, path.monoGain[1] = monoGainRight_;
     path.route = eqMode_;
@@ -636,6 +628,8 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
         break;
     }
     for (const int c : {kLeft, second}) {
+        channels_[c].feedbackA = path.feedbackA[c];
+        channels_[c].feedbackB = path.feedbackB[c];
         channels_[c].lowpassA = path.lowpassA[c];
         channels_[c].lowpassB = path.lowpassB[c];
     }

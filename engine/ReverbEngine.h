@@ -6,7 +6,6 @@
 
 #include "DelayLine.h"
 #include "EngineParams.h"
-#include "LoopFeed.h"
 #include "SimdLevel.h"
 #include "ToneFilter.h"
 #include "WetPath.h"
@@ -114,7 +113,7 @@ class ReverbEngine {
     int PassThrough(const double* const* inputs, double* const* outputs, int start, int frames);
     std::uint32_t SpanLimit() const;
     void RunSpan(const double* const* inputs, double* const* outputs, std::uint32_t n);
-    void FeedLoops(int channel, const double* input, std::uint32_t n);
+    void Diffuse(int channel, const double* input, std::uint32_t n);
 
     std::array<std::int32_t, kNumParams> appliedValues_;
     std::int32_t eqMode_ = 0;
@@ -161,10 +160,10 @@ class ReverbEngine {
     std::array<bool, kNumParams> receivedMarks_{};
     int missingParams_ = kNumParams;
 
-    // Per channel, one span of: the diffused input, the two loop inputs before their lowpass and the
-    // wet signal. A signal's right channel follows its left, so the wet pairs (left, right of each
-    // sample, in stereo) fit in its two halves.
-    enum SpanSignal { kDiffused, kLoopInputA, kLoopInputB, kWet, kSpanSignals };
+    // Per channel, one span of: the diffused input and the wet signal. A signal's right channel
+    // follows its left, so the wet pairs (left, right of each sample, in stereo) fit in its two
+    // halves.
+    enum SpanSignal { kDiffused, kWet, kSpanSignals };
     static constexpr std::uint32_t kMaxSpan = 512;
     // Signals sit a cache line more than a span apart, so no two share their address modulo 4 KiB
     // (loads that seem to depend on unrelated stores); the wet pairs run on into the padding.

@@ -50,15 +50,6 @@ struct Sse2 {
         }
     };
 
-    // Two samples of each channel to the (left, right) pair of each sample, and back.
-    __attribute__((always_inline)) static void ToPairs(V left, V right, Pair* pairs) {
-        pairs[0] = {_mm_unpacklo_pd(left.v, right.v)};
-        pairs[1] = {_mm_unpackhi_pd(left.v, right.v)};
-    }
-    __attribute__((always_inline)) static void FromPairs(const Pair* pairs, V& left, V& right) {
-        left = {_mm_unpacklo_pd(pairs[0].v, pairs[1].v)};
-        right = {_mm_unpackhi_pd(pairs[0].v, pairs[1].v)};
-    }
     // Two samples of each channel as (left, right) pairs at `pairs`.
     __attribute__((always_inline)) static void StorePairs(double* pairs, V left, V right) {
         _mm_storeu_pd(pairs, _mm_unpacklo_pd(left.v, right.v));

@@ -139,6 +139,18 @@ __attribute__((always_inline)) inline double Allpass(double* line, double g, dou
     return y;
 }
 
+// The all-pass on what another line returns at `in`. The input is read again for the last sum
+// through a pointer the compiler cannot see is the same, so it is loaded twice rather than held
+// in a register for the whole stage, which would push some other value out to the stack.
+template <class V> __attribute__((always_inline)) inline V AllpassOf(double* line, V g, const double* in) {
+    const double* again = in;
+    asm("" : "+r"(again));
+    const V d = V::Load(line);
+    const V y = d - g * V::Load(in);
+    V::Store(line, g * y + V::Load(again));
+    return y;
+}
+
 // lp = (lp - in) * damp + in, on every lane.
 template <class X> __attribute__((always_inline)) inline X Lowpass(X& lp, X damp, X in) {
     lp = (lp - in) * damp + in;
@@ -158,52 +170,110 @@ struct MonoChain {
     }
 };
 
-// The lines after one channel's lowpasses, over one run of their rings.
-struct Taps {
-    RingRun s5, s6, s8, s9, s10, s12;
+// The gains of the loop stages, one per lane.
+template <class V> struct LoopGains {
+    V g5, g7, g9, g11, gainA, gainB, damp;
 
-    explicit Taps(DelayLine* lines)
-        : s5(lines[5]), s6(lines[6]), s8(lines[8]), s9(lines[9]), s10(lines[10]), s12(lines[12]) {}
+    explicit LoopGains(const WetPath& p)
+        : g5(V::Splat(p.g5)), g7(V::Splat(p.g7)), g9(V::Splat(p.g9)), g11(V::Splat(p.g11)),
+          gainA(V::Splat(p.loopGainA)), gainB(V::Splat(p.loopGainB)), damp(V::Splat(p.damp)) {}
+};
+
+// Lines S5 to S12 of one channel, walked run by run: within a run none wraps.
+struct Rings {
+    static constexpr int kFirst = 5;
+    RingRun line[8];
+
+    explicit Rings(DelayLine* lines)
+        : line{RingRun(lines[5]), RingRun(lines[6]),  RingRun(lines[7]),  RingRun(lines[8]),
+               RingRun(lines[9]), RingRun(lines[10]), RingRun(lines[11]), RingRun(lines[12])} {}
     std::uint32_t Room(std::uint32_t n) const {
-        for (const RingRun* r : {&s5, &s6, &s8, &s9, &s10, &s12})
-            n = std::min(n, r->Room());
+        for (const RingRun& r : line)
+            n = std::min(n, r.Room());
         return n;
     }
     void Step(std::uint32_t n) {
-        for (RingRun* r : {&s5, &s6, &s8, &s9, &s10, &s12})
-            r->Step(n);
-    }
-    // The wet sum of the samples at k.. of the run, from the lowpass outputs at those samples.
-    template <class V>
-    __attribute__((always_inline)) V Wet(std::uint32_t k, V g5, V g9, V lowpassA, V lowpassB) const {
-        const V y5 = Allpass(s5.Head() + k, g5, lowpassA);
-        V::Store(s6.Head() + k, y5);
-        const V y9 = Allpass(s9.Head() + k, g9, lowpassB);
-        V::Store(s10.Head() + k, y9);
-        return ((y5 + V::Load(s8.Head() + k)) + y9) + V::Load(s12.Head() + k);
-    }
-    __attribute__((always_inline)) double WetOne(std::uint32_t k, double g5, double g9, double lowpassA,
-                                                 double lowpassB) const {
-        const double y5 = Allpass(s5.Head() + k, g5, lowpassA);
-        s6.Head()[k] = y5;
-        const double y9 = Allpass(s9.Head() + k, g9, lowpassB);
-        s10.Head()[k] = y9;
-        return ((y5 + s8.Head()[k]) + y9) + s12.Head()[k];
+        for (RingRun& r : line)
+            r.Step(n);
     }
 };
 
-// The span in groups of kWidth samples: the lowpasses across the chains and the taps along time
-// one channel at a time write the wet signal; tone and mix trail kLag samples behind, so the two
-// chains of recurrences overlap in the processor instead of waiting for each other. A run of the
-// rings that ends inside a group finishes one sample at a time.
+// Where one channel's loop lines and diffused input stand in the current run: a plain pointer
+// each, so that an access of a group is one address.
+struct Heads {
+    double *s5, *s6, *s7, *s8, *s9, *s10, *s11, *s12;
+    const double* x;
+
+    Heads(const Rings& r, const double* diffused)
+        : s5(r.line[0].Head()), s6(r.line[1].Head()), s7(r.line[2].Head()), s8(r.line[3].Head()),
+          s9(r.line[4].Head()), s10(r.line[5].Head()), s11(r.line[6].Head()), s12(r.line[7].Head()),
+          x(diffused) {}
+
+    // The loop stages that need no lowpass output, for the group at k: S7 on what S6 returns, S8
+    // taking y7 (S11 and S12 the same), and the loop inputs in = x + loopGain*feedback. last: the
+    // feedbacks returned one group earlier, in the last lane.
+    template <class V>
+    __attribute__((always_inline)) void LoopInputs(std::size_t k, const LoopGains<V>& g, V& lastA, V& lastB,
+                                                   V& inA, V& inB) const {
+        const V xs = V::Load(x + k);
+        const V y7 = AllpassOf(s7 + k, g.g7, s6 + k);
+        const V outA = V::Load(s8 + k);
+        V::Store(s8 + k, y7);
+        inA = xs + g.gainA * V::ShiftIn(lastA, outA);
+        lastA = outA;
+        const V y11 = AllpassOf(s11 + k, g.g11, s10 + k);
+        const V outB = V::Load(s12 + k);
+        V::Store(s12 + k, y11);
+        inB = xs + g.gainB * V::ShiftIn(lastB, outB);
+        lastB = outB;
+    }
+    __attribute__((always_inline)) void LoopInputsOne(std::size_t k, const WetPath& p, double& fbA,
+                                                      double& fbB, double& inA, double& inB) const {
+        const double xs = x[k];
+        const double y7 = Allpass(s7 + k, p.g7, s6[k]);
+        inA = xs + p.loopGainA * fbA;
+        fbA = s8[k];
+        s8[k] = y7;
+        const double y11 = Allpass(s11 + k, p.g11, s10[k]);
+        inB = xs + p.loopGainB * fbB;
+        fbB = s12[k];
+        s12[k] = y11;
+    }
+
+    // The lines after the lowpasses: S5 and S9 on them, S6 and S10 taking their outputs, and the wet
+    // sum ((y5 + y7) + y9) + y11 of the group at k (y7, y11: what S8 and S12 took).
+    template <class V>
+    __attribute__((always_inline)) V Wet(std::size_t k, V g5, V g9, V lowpassA, V lowpassB) const {
+        const V y5 = Allpass(s5 + k, g5, lowpassA);
+        V::Store(s6 + k, y5);
+        const V y9 = Allpass(s9 + k, g9, lowpassB);
+        V::Store(s10 + k, y9);
+        return ((y5 + V::Load(s8 + k)) + y9) + V::Load(s12 + k);
+    }
+    __attribute__((always_inline)) double WetOne(std::size_t k, double g5, double g9, double lowpassA,
+                                                 double lowpassB) const {
+        const double y5 = Allpass(s5 + k, g5, lowpassA);
+        s6[k] = y5;
+        const double y9 = Allpass(s9 + k, g9, lowpassB);
+        s10[k] = y9;
+        return ((y5 + s8[k]) + y9) + s12[k];
+    }
+};
+
+// The span in groups of kWidth samples, in a software pipeline: a group's loop inputs are formed in
+// its own turn, go through the lowpasses (across the four chains) in the next and through the taps
+// (along time, one channel at a time) in the one after, so no turn waits on the latency of the one
+// before it. Tone and mix trail kLag samples behind the wet signal, so their recurrence overlaps
+// the lowpasses' instead of waiting for it. A run of the rings that ends inside a group finishes
+// one sample at a time.
 template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void Span(WetPath& p) {
     using V = typename I::V;
     using T = std::conditional_t<kStereo, Pair, double>;
     constexpr std::uint32_t w = I::kWidth;
-    constexpr std::uint32_t kLag = 8;
+    constexpr std::uint32_t kLag = 8 + w;
     constexpr int kChannels = kStereo ? 2 : 1;
 
-    const V damp = V::Splat(p.damp), g5 = V::Splat(p.g5), g9 = V::Splat(p.g9);
+    const LoopGains<V> gains(p);
     typename I::Lowpasses lowpasses(p.lowpassA, p.lowpassB);
     typename I::MonoLowpasses monoLowpasses(p.lowpassA[0], p.lowpassB[0]);
     ToneMix<T, kRoute, kFilter1, kFilter2> tone(p);
@@ -212,9 +282,10 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
         wet = Both(p.wetLast[0], p.wetLast[1]);
     else
         wet = p.wetLast[0];
+    // The feedbacks S8 and S12 returned one group earlier, in the last lane.
+    V lastAL = V::LastOnly(p.feedbackA[0]), lastBL = V::LastOnly(p.feedbackB[0]);
+    V lastAR = V::LastOnly(p.feedbackA[1]), lastBR = V::LastOnly(p.feedbackB[1]);
 
-    const double *const aL = p.loopInA[0], *const aR = p.loopInA[1];
-    const double *const bL = p.loopInB[0], *const bR = p.loopInB[1];
     const double *const inL = p.input[0], *const inR = p.input[1];
     double *const outL = p.output[0], *const outR = p.output[1];
     double* const wetSpan = p.wet;
@@ -231,95 +302,117 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             wetSpan[j] = x;
     };
 
-    // Tone and mix of the samples up to `end`, a group at a time while whole groups remain.
+    // Tone and mix of one sample; each channel is read and written on its own, which costs no more
+    // store bandwidth than whole groups and needs no shuffles. A group at a time in the pipeline;
+    // whatever is left at the end of a run or of the span catches up.
     std::uint32_t toned = 0;
-    const auto toneUpTo = [&](std::uint32_t end, bool last) __attribute__((always_inline)) {
-        for (; toned + w <= end; toned += w) {
-            Pair ins[w], outs[w];
-            I::ToPairs(V::Load(inL + toned), V::Load(inR + toned), ins);
+    const auto toneOne = [&](std::uint32_t t) __attribute__((always_inline)) {
+        wet = loadWet(t);
+        const Pair out = tone.Step(wet, {_mm_loadh_pd(_mm_load_sd(inL + t), inR + t)});
+        storeWet(t, wet);
+        _mm_storel_pd(outL + t, out.v);
+        _mm_storeh_pd(outR + t, out.v);
+    };
+    const auto toneGroup = [&]() __attribute__((always_inline)) {
 #pragma GCC unroll 4
-            for (std::uint32_t s = 0; s < w; ++s) {
-                wet = loadWet(toned + s);
-                outs[s] = tone.Step(wet, ins[s]);
-                storeWet(toned + s, wet);
-            }
-            V left, right;
-            I::FromPairs(outs, left, right);
-            V::Store(outL + toned, left);
-            V::Store(outR + toned, right);
-        }
-        for (; last && toned < end; ++toned) {
-            wet = loadWet(toned);
-            const Pair out = tone.Step(wet, {_mm_loadh_pd(_mm_load_sd(inL + toned), inR + toned)});
-            storeWet(toned, wet);
-            _mm_storel_pd(outL + toned, out.v);
-            _mm_storeh_pd(outR + toned, out.v);
-        }
+        for (std::uint32_t s = 0; s < w; ++s)
+            toneOne(toned + s);
+        toned += w;
+    };
+    const auto toneUpTo = [&](std::uint32_t end) __attribute__((always_inline)) {
+        while (toned + w <= end)
+            toneGroup();
+        for (; toned < end; ++toned)
+            toneOne(toned);
     };
 
-    Taps taps[2] = {Taps(p.lines[0]), Taps(p.lines[kChannels - 1])};
+    struct Group {
+        V aL, aR, bL, bR;
+    };
+    Rings rings[2] = {Rings(p.lines[0]), Rings(p.lines[kChannels - 1])};
     const std::uint32_t n = p.count;
     for (std::uint32_t done = 0; done < n;) {
-        std::uint32_t count = taps[0].Room(n - done);
+        std::uint32_t count = rings[0].Room(n - done);
         if constexpr (kStereo)
-            count = taps[1].Room(count);
+            count = rings[1].Room(count);
+        const Heads left(rings[0], p.diffused[0] + done), right(rings[kChannels - 1], p.diffused[1] + done);
+        double* const wetRun = wetSpan + (kStereo ? 2 : 1) * done;
 
-        // j: the sample in the span; k: the same sample in this run of the rings.
-        std::uint32_t j = done, k = 0;
-        // The taps of each group run in the next group's turn, once its lowpasses are long done, so
-        // they fill the time the lowpass chain waits.
-        V lp[4];
-        const auto lowpassGroup = [&](std::uint32_t at) __attribute__((always_inline)) {
-            if constexpr (kStereo) {
-                lp[0] = V::Load(aL + at), lp[1] = V::Load(aR + at);
-                lp[2] = V::Load(bL + at), lp[3] = V::Load(bR + at);
-                lowpasses.Step(damp, lp[0], lp[1], lp[2], lp[3]);
-            } else {
-                lp[0] = V::Load(aL + at), lp[2] = V::Load(bL + at);
-                monoLowpasses.Step(damp, lp[0], lp[2]);
-            }
-        };
-        const auto tapsGroup = [&](std::uint32_t at, std::uint32_t ring, const V* outputs)
-            __attribute__((always_inline)) {
+        const auto inputsGroup = [&](std::size_t at, Group & in) __attribute__((always_inline)) {
+            left.LoopInputs(at, gains, lastAL, lastBL, in.aL, in.bL);
             if constexpr (kStereo)
-                I::StorePairs(wetSpan + 2 * at, taps[0].template Wet<V>(ring, g5, g9, outputs[0], outputs[2]),
-                              taps[1].template Wet<V>(ring, g5, g9, outputs[1], outputs[3]));
-            else
-                V::Store(wetSpan + at, taps[0].template Wet<V>(ring, g5, g9, outputs[0], outputs[2]));
+                right.LoopInputs(at, gains, lastAR, lastBR, in.aR, in.bR);
         };
-        if (k + w <= count) {
-            lowpassGroup(j);
-            for (j += w, k += w; k + w <= count; j += w, k += w) {
-                const V before[4] = {lp[0], lp[1], lp[2], lp[3]};
-                lowpassGroup(j);
-                tapsGroup(j - w, k - w, before);
-                if (j > kLag)
-                    toneUpTo(j - kLag, false);
+        const auto lowpassGroup = [&](Group & lp) __attribute__((always_inline)) {
+            if constexpr (kStereo)
+                lowpasses.Step(gains.damp, lp.aL, lp.aR, lp.bL, lp.bR);
+            else
+                monoLowpasses.Step(gains.damp, lp.aL, lp.bL);
+        };
+        const auto tapsGroup = [&](std::size_t at, const Group& lp) __attribute__((always_inline)) {
+            if constexpr (kStereo)
+                I::StorePairs(wetRun + 2 * at, left.Wet(at, gains.g5, gains.g9, lp.aL, lp.bL),
+                              right.Wet(at, gains.g5, gains.g9, lp.aR, lp.bR));
+            else
+                V::Store(wetRun + at, left.Wet(at, gains.g5, gains.g9, lp.aL, lp.bL));
+        };
+        // k: the sample in this run.
+        std::size_t k = 0;
+        if (2 * w <= count) {
+            Group filtered, fed;
+            inputsGroup(0, filtered);
+            inputsGroup(w, fed);
+            lowpassGroup(filtered);
+            for (k = 2 * w; k + w <= count; k += w) {
+                Group next;
+                inputsGroup(k, next);
+                tapsGroup(k - 2 * w, filtered);
+                filtered = fed;
+                fed = next;
+                lowpassGroup(filtered);
+                if (toned + w + kLag <= done + k)
+                    toneGroup();
             }
-            tapsGroup(j - w, k - w, lp);
+            tapsGroup(k - 2 * w, filtered);
+            lowpassGroup(fed);
+            tapsGroup(k - w, fed);
         }
-        for (; k < count; ++j, ++k) {
-            // The same operations, one sample.
-            if constexpr (kStereo) {
-                double lpAL = aL[j], lpAR = aR[j], lpBL = bL[j], lpBR = bR[j];
-                lowpasses.StepOne(p.damp, lpAL, lpAR, lpBL, lpBR);
-                storeWet(j, Both(taps[0].WetOne(k, p.g5, p.g9, lpAL, lpBL),
-                                 taps[1].WetOne(k, p.g5, p.g9, lpAR, lpBR)));
-            } else {
-                double lpA = aL[j], lpB = bL[j];
-                monoLowpasses.StepOne(p.damp, lpA, lpB);
-                storeWet(j, taps[0].WetOne(k, p.g5, p.g9, lpA, lpB));
+        if (k < count) {
+            // The same operations, one sample at a time.
+            double fbA[2] = {V::Last(lastAL), V::Last(lastAR)};
+            double fbB[2] = {V::Last(lastBL), V::Last(lastBR)};
+            for (; k < count; ++k) {
+                const auto j = static_cast<std::uint32_t>(done + k);
+                if constexpr (kStereo) {
+                    double lpAL, lpAR, lpBL, lpBR;
+                    left.LoopInputsOne(k, p, fbA[0], fbB[0], lpAL, lpBL);
+                    right.LoopInputsOne(k, p, fbA[1], fbB[1], lpAR, lpBR);
+                    lowpasses.StepOne(p.damp, lpAL, lpAR, lpBL, lpBR);
+                    storeWet(j, Both(left.WetOne(k, p.g5, p.g9, lpAL, lpBL),
+                                     right.WetOne(k, p.g5, p.g9, lpAR, lpBR)));
+                } else {
+                    double lpA, lpB;
+                    left.LoopInputsOne(k, p, fbA[0], fbB[0], lpA, lpB);
+                    monoLowpasses.StepOne(p.damp, lpA, lpB);
+                    storeWet(j, left.WetOne(k, p.g5, p.g9, lpA, lpB));
+                }
             }
+            lastAL = V::LastOnly(fbA[0]), lastBL = V::LastOnly(fbB[0]);
+            lastAR = V::LastOnly(fbA[1]), lastBR = V::LastOnly(fbB[1]);
         }
         for (int c = 0; c < kChannels; ++c)
-            taps[c].Step(count);
+            rings[c].Step(count);
         done += count;
+        if (done > kLag)
+            toneUpTo(done - kLag);
     }
-    toneUpTo(n, true);
+    toneUpTo(n);
 
     for (int c = 0; c < kChannels; ++c)
-        for (const int line : {5, 6, 8, 9, 10, 12})
+        for (int line = Rings::kFirst; line < 13; ++line)
             p.lines[c][line].Advance(n);
+    p.feedbackA[0] = V::Last(lastAL), p.feedbackB[0] = V::Last(lastBL);
+    p.feedbackA[1] = V::Last(lastAR), p.feedbackB[1] = V::Last(lastBR);
     if constexpr (kStereo) {
         lowpasses.Save(p.lowpassA, p.lowpassB);
         p.wetLast[0] = Left(wet), p.wetLast[1] = Right(wet);

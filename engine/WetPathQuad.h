@@ -68,17 +68,6 @@ struct QuadPath {
         }
     };
 
-    // Four samples of each channel to the (left, right) pair of each sample, and back.
-    __attribute__((always_inline)) static void ToPairs(Quad left, Quad right, Pair* pairs) {
-        const __m256d lo = _mm256_unpacklo_pd(left.v, right.v), hi = _mm256_unpackhi_pd(left.v, right.v);
-        pairs[0] = {_mm256_castpd256_pd128(lo)}, pairs[1] = {_mm256_castpd256_pd128(hi)};
-        pairs[2] = {_mm256_extractf128_pd(lo, 1)}, pairs[3] = {_mm256_extractf128_pd(hi, 1)};
-    }
-    __attribute__((always_inline)) static void FromPairs(const Pair* pairs, Quad& left, Quad& right) {
-        const __m256d u = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[0].v), pairs[2].v, 1);
-        const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[1].v), pairs[3].v, 1);
-        left = {_mm256_unpacklo_pd(u, v)}, right = {_mm256_unpackhi_pd(u, v)};
-    }
     // Four samples of each channel as (left, right) pairs at `pairs`.
     __attribute__((always_inline)) static void StorePairs(double* pairs, Quad left, Quad right) {
         const __m256d lo = _mm256_unpacklo_pd(left.v, right.v), hi = _mm256_unpackhi_pd(left.v, right.v);

@@ -1,8 +1,0 @@
-#include "LoopFeed.h"
-
-#include "LoopFeedKernel.h"
-#include "Pair.h"
-
-void RunLoopFeed(LoopFeed& run) {
-    loopfeed::Run<Pair>(run);
-}
