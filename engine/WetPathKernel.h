@@ -272,6 +272,9 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     constexpr std::uint32_t w = I::kWidth;
     constexpr std::uint32_t kLag = 8 + w;
     constexpr int kChannels = kStereo ? 2 : 1;
+    // The gate hears the wet signal as the routing leaves it; where no filter acts on it, the
+    // signal the taps stored is that already.
+    constexpr bool kToneChangesWet = kRoute <= 1 ? kFilter1 || kFilter2 : kRoute == 2 && kFilter1;
 
     const LoopGains<V> gains(p);
     typename I::Lowpasses lowpasses(p.lowpassA, p.lowpassB);
@@ -309,7 +312,8 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     const auto toneOne = [&](std::uint32_t t) __attribute__((always_inline)) {
         wet = loadWet(t);
         const Pair out = tone.Step(wet, {_mm_loadh_pd(_mm_load_sd(inL + t), inR + t)});
-        storeWet(t, wet);
+        if constexpr (kToneChangesWet)
+            storeWet(t, wet);
         _mm_storel_pd(outL + t, out.v);
         _mm_storeh_pd(outR + t, out.v);
     };
