@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 using namespace halvane::render;
 
@@ -164,6 +166,30 @@ TEST(Lookup, ValueTextsOnlyForTextualSteps) {
     EXPECT_EQ(formatPlain(-0.0), "0");
     EXPECT_EQ(formatPlain(0.1), "0.1");
     EXPECT_EQ(formatPlain(18000.0), "18000");
+}
+
+// Every position of the loudest and the last loud frame in blocks long enough for the four-frame
+// turns and their remainders, as floats and as doubles, against the frame-by-frame definition.
+TEST(LevelMeter, WholeBlocksAgreeWithTheDefinition) {
+    for (int count = 1; count <= 11; ++count)
+        for (int at = 0; at < count; ++at) {
+            std::vector<float> left(count, 0.0005f), right(count, -0.0002f);
+            left[at] = -0.75f;
+            right[count - 1 - at] = 0.002f;
+            LevelMeter floats, doubles;
+            floats.add(left.data(), right.data(), count);
+            const std::vector<double> l(left.begin(), left.end()), r(right.begin(), right.end());
+            doubles.add(l.data(), r.data(), count);
+            double squares = 0.0;
+            for (int i = 0; i < count; ++i)
+                squares += l[i] * l[i] + r[i] * r[i];
+            const double last = std::max(at, count - 1 - at);
+            for (const LevelMeter* m : {&floats, &doubles}) {
+                EXPECT_EQ(m->peak(), 0.75) << count << " " << at;
+                EXPECT_NEAR(m->rms(), std::sqrt(squares / (2.0 * count)), 1e-15);
+                EXPECT_EQ(m->ringSeconds(0, 1.0), last + 1.0) << count << " " << at;
+            }
+        }
 }
 
 TEST(LevelMeter, PeakRmsAndHowLongTheTailRings) {
