@@ -292,13 +292,13 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     const double *const inL = p.input[0], *const inR = p.input[1];
     double *const outL = p.output[0], *const outR = p.output[1];
     double* const wetSpan = p.wet;
-    const auto loadWet = [wetSpan](std::uint32_t j) __attribute__((always_inline)) {
+    const auto loadWet = [wetSpan](std::size_t j) __attribute__((always_inline)) {
         if constexpr (kStereo)
             return Pair::Load(wetSpan + 2 * j);
         else
             return wetSpan[j];
     };
-    const auto storeWet = [wetSpan](std::uint32_t j, T x) __attribute__((always_inline)) {
+    const auto storeWet = [wetSpan](std::size_t j, T x) __attribute__((always_inline)) {
         if constexpr (kStereo)
             Pair::Store(wetSpan + 2 * j, x);
         else
@@ -308,8 +308,8 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     // Tone and mix of one sample; each channel is read and written on its own, which costs no more
     // store bandwidth than whole groups and needs no shuffles. A group at a time in the pipeline;
     // whatever is left at the end of a run or of the span catches up.
-    std::uint32_t toned = 0;
-    const auto toneOne = [&](std::uint32_t t) __attribute__((always_inline)) {
+    std::size_t toned = 0;
+    const auto toneOne = [&](std::size_t t) __attribute__((always_inline)) {
         wet = loadWet(t);
         const Pair out = tone.Step(wet, {_mm_loadh_pd(_mm_load_sd(inL + t), inR + t)});
         if constexpr (kToneChangesWet)
@@ -323,7 +323,7 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             toneOne(toned + s);
         toned += w;
     };
-    const auto toneUpTo = [&](std::uint32_t end) __attribute__((always_inline)) {
+    const auto toneUpTo = [&](std::size_t end) __attribute__((always_inline)) {
         while (toned + w <= end)
             toneGroup();
         for (; toned < end; ++toned)
@@ -386,7 +386,7 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             double fbA[2] = {V::Last(lastAL), V::Last(lastAR)};
             double fbB[2] = {V::Last(lastBL), V::Last(lastBR)};
             for (; k < count; ++k) {
-                const auto j = static_cast<std::uint32_t>(done + k);
+                const auto j = done + k;
                 if constexpr (kStereo) {
                     double lpAL, lpAR, lpBL, lpBR;
                     left.LoopInputsOne(k, p, fbA[0], fbB[0], lpAL, lpBL);
