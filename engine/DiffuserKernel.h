@@ -4,27 +4,11 @@
 // per instruction set; everything here has internal linkage, so no copy built for one instruction
 // set can stand in for another's.
 
-#include <type_traits>
-
+#include "Allpass.h"
 #include "Diffuser.h"
 
 namespace {
 namespace diffuser {
-
-// y = d - g*x, line = g*y + x: the all-pass, elementwise.
-template <class V> inline V Allpass(double* line, V g, V x) {
-    const V d = V::Load(line);
-    const V y = d - g * x;
-    V::Store(line, g * y + x);
-    return y;
-}
-
-inline double Allpass(double* line, double g, double x) {
-    const double d = *line;
-    const double y = d - g * x;
-    *line = g * y + x;
-    return y;
-}
 
 // The pre-delay (d = line, line = input) when there is a ring, then the four all-passes.
 template <class V, bool kPreDelay> void Diffuse(Diffuser& r) {

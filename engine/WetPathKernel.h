@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "Allpass.h"
 #include "Pair.h"
 #include "RingRun.h"
 #include "WetPath.h"
@@ -124,32 +125,6 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
         return out;
     }
 };
-
-// y5 = d - g*lp, the line keeps g*y5 + lp: the all-passes S5 and S9, elementwise.
-template <class V> __attribute__((always_inline)) inline V Allpass(double* line, V g, V x) {
-    const V d = V::Load(line);
-    const V y = d - g * x;
-    V::Store(line, g * y + x);
-    return y;
-}
-__attribute__((always_inline)) inline double Allpass(double* line, double g, double x) {
-    const double d = *line;
-    const double y = d - g * x;
-    *line = g * y + x;
-    return y;
-}
-
-// The all-pass on what another line returns at `in`. The input is read again for the last sum
-// through a pointer the compiler cannot see is the same, so it is loaded twice rather than held
-// in a register for the whole stage, which would push some other value out to the stack.
-template <class V> __attribute__((always_inline)) inline V AllpassOf(double* line, V g, const double* in) {
-    const double* again = in;
-    asm("" : "+r"(again));
-    const V d = V::Load(line);
-    const V y = d - g * V::Load(in);
-    V::Store(line, g * y + V::Load(again));
-    return y;
-}
 
 // lp = (lp - in) * damp + in, on every lane.
 template <class X> __attribute__((always_inline)) inline X Lowpass(X& lp, X damp, X in) {
