@@ -594,8 +594,8 @@ void ReverbEngine::RunSpan(const double* const* inputs, double* const* outputs, 
     WetPath path;
     for (const int c : {kLeft, kRight}) {
         const int from = c == kLeft ? kLeft : second;
-        const Channel& ch = channels_[from];
-        path.lines[c] = channels_[from].lines.data();
+        Channel& ch = channels_[from];
+        path.lines[c] = ch.lines.data();
         path.diffused[c] = Span(from, kDiffused);
         path.input[c] = inputs[c];
         path.output[c] = outputs[c];
