@@ -50,6 +50,15 @@ struct Sse2 {
         }
     };
 
+    // Two (left, right) pairs at `pairs`, or in registers, as two samples of each channel.
+    __attribute__((always_inline)) static void Channels(const Pair* pairs, V& left, V& right) {
+        left = {_mm_unpacklo_pd(pairs[0].v, pairs[1].v)}, right = {_mm_unpackhi_pd(pairs[0].v, pairs[1].v)};
+    }
+    __attribute__((always_inline)) static void LoadPairs(const double* pairs, V& left, V& right) {
+        const Pair both[2] = {Pair::Load(pairs), Pair::Load(pairs + 2)};
+        Channels(both, left, right);
+    }
+
     // Two samples of each channel as (left, right) pairs at `pairs`.
     __attribute__((always_inline)) static void StorePairs(double* pairs, V left, V right) {
         _mm_storeu_pd(pairs, _mm_unpacklo_pd(left.v, right.v));

@@ -99,8 +99,11 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
             f2.Save(p.toneState + 2);
     }
 
-    // wet in: the loops' sum; out: as the routing leaves it (the gate hears that).
-    __attribute__((always_inline)) Pair Step(T& wet, Pair in) {
+    // Routings that filter nothing after the mix: the mix of a group can wait for its last sample.
+    static constexpr bool kOutputUnfiltered = kRoute <= 1 || kRoute == 5 || (kRoute == 2 && !kFilter2);
+
+    // The filters that act on the wet signal, in the routing's order.
+    __attribute__((always_inline)) void FilterWet(T& wet) {
         if constexpr (kRoute == 0) {
             wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
         } else if constexpr (kRoute == 1 || kRoute == 2) {
@@ -109,6 +112,11 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
             if constexpr (kFilter2 && kRoute == 1)
                 wet = f2.Step(wet);
         }
+    }
+
+    // wet in: the loops' sum; out: as the routing leaves it (the gate hears that).
+    __attribute__((always_inline)) Pair Step(T& wet, Pair in) {
+        FilterWet(wet);
         Pair out;
         if constexpr (std::is_same_v<T, Pair>)
             out = dry * in + wetGain * wet;
@@ -292,10 +300,33 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
         _mm_storel_pd(outL + t, out.v);
         _mm_storeh_pd(outR + t, out.v);
     };
+    // In stereo, where nothing is filtered after the mix, a group's filters run one sample at a time
+    // and its mix as vectors of each channel, from the filtered pairs still in registers (a reload
+    // of pairs just stored would wait for the stores).
+    constexpr bool kMixGroups = kStereo && decltype(tone)::kOutputUnfiltered;
+    const V dry = V::Splat(p.dry), wetGain = V::Splat(p.wetGain);
     const auto toneGroup = [&]() __attribute__((always_inline)) {
+        if constexpr (kMixGroups) {
+            V left, right;
+            if constexpr (kToneChangesWet) {
+                Pair filtered[w];
 #pragma GCC unroll 4
-        for (std::uint32_t s = 0; s < w; ++s)
-            toneOne(toned + s);
+                for (std::uint32_t s = 0; s < w; ++s) {
+                    filtered[s] = loadWet(toned + s);
+                    tone.FilterWet(filtered[s]);
+                    storeWet(toned + s, filtered[s]);
+                }
+                I::Channels(filtered, left, right);
+            } else {
+                I::LoadPairs(wetSpan + 2 * toned, left, right);
+            }
+            V::Store(outL + toned, dry * V::Load(inL + toned) + wetGain * left);
+            V::Store(outR + toned, dry * V::Load(inR + toned) + wetGain * right);
+        } else {
+#pragma GCC unroll 4
+            for (std::uint32_t s = 0; s < w; ++s)
+                toneOne(toned + s);
+        }
         toned += w;
     };
     const auto toneUpTo = [&](std::size_t end) __attribute__((always_inline)) {
@@ -386,6 +417,9 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             toneUpTo(done - kLag);
     }
     toneUpTo(n);
+    if constexpr (kMixGroups) // the groups leave the wet value where they stored it
+        if (n > 0)
+            wet = loadWet(n - 1);
 
     for (int c = 0; c < kChannels; ++c)
         for (int line = Rings::kFirst; line < 13; ++line)

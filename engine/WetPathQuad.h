@@ -68,6 +68,18 @@ struct QuadPath {
         }
     };
 
+    // Four (left, right) pairs at `pairs`, or in registers, as four samples of each channel.
+    __attribute__((always_inline)) static void LoadPairs(const double* pairs, Quad& left, Quad& right) {
+        const __m256d p01 = _mm256_loadu_pd(pairs), p23 = _mm256_loadu_pd(pairs + 4);
+        left = {_mm256_permute4x64_pd(_mm256_unpacklo_pd(p01, p23), _MM_SHUFFLE(3, 1, 2, 0))};
+        right = {_mm256_permute4x64_pd(_mm256_unpackhi_pd(p01, p23), _MM_SHUFFLE(3, 1, 2, 0))};
+    }
+    __attribute__((always_inline)) static void Channels(const Pair* pairs, Quad& left, Quad& right) {
+        const __m256d a = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[0].v), pairs[2].v, 1);
+        const __m256d b = _mm256_insertf128_pd(_mm256_castpd128_pd256(pairs[1].v), pairs[3].v, 1);
+        left = {_mm256_unpacklo_pd(a, b)}, right = {_mm256_unpackhi_pd(a, b)};
+    }
+
     // Four samples of each channel as (left, right) pairs at `pairs`.
     __attribute__((always_inline)) static void StorePairs(double* pairs, Quad left, Quad right) {
         const __m256d lo = _mm256_unpacklo_pd(left.v, right.v), hi = _mm256_unpackhi_pd(left.v, right.v);
