@@ -14,6 +14,7 @@ class DelayLine {
     // Releases the old memory and starts over with max(1, length) zeros at position 0.
     void Resize(std::uint32_t length) {
         std::vector<double>(std::max<std::uint32_t>(1, length), 0.0).swap(buffer_);
+        size_ = static_cast<std::uint32_t>(buffer_.size());
         length_ = length;
         position_ = 0;
     }
@@ -23,7 +24,7 @@ class DelayLine {
     const std::vector<double>& Samples() const { return buffer_; }
 
     // Samples in the ring, max(1, length): the position wraps there.
-    std::uint32_t Size() const { return static_cast<std::uint32_t>(buffer_.size()); }
+    std::uint32_t Size() const { return size_; }
     double* Data() { return buffer_.data(); }
     // Moves the position on by n accesses; n up to Size() costs no division.
     void Advance(std::uint32_t n) {
@@ -37,6 +38,7 @@ class DelayLine {
 
   private:
     std::vector<double> buffer_ = std::vector<double>(1, 0.0);
+    std::uint32_t size_ = 1; // buffer_.size(), kept at hand for the signal path's every span
     std::uint32_t length_ = 0;
     std::uint32_t position_ = 0;
 };
