@@ -25,3 +25,5 @@ struct Diffuser {
 void RunDiffuser(Diffuser& run);
 // Four at a time, the same operations on the same values; only where the CPU has AVX2.
 void RunDiffuserAvx2(Diffuser& run);
+// Eight at a time; only where the CPU has AVX-512.
+void RunDiffuserAvx512(Diffuser& run);

@@ -403,7 +403,9 @@ void PreDelay(DelayLine& line, const double* in, double* out, std::uint32_t n) {
 // runs that end where a ring wraps. A pre-delay shorter than the span returns part of the span
 // itself: it runs first.
 void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
-    const auto run = simd_ >= SimdLevel::kAvx2 ? RunDiffuserAvx2 : RunDiffuser;
+    const auto run = simd_ == SimdLevel::kAvx512 ? RunDiffuserAvx512
+                     : simd_ == SimdLevel::kAvx2 ? RunDiffuserAvx2
+                                                 : RunDiffuser;
     Channel& ch = channels_[channel];
     double* const diffused = Span(channel, kDiffused);
     const auto& g = allpassGain_;
