@@ -11,7 +11,6 @@
 
 #include "Diffuser.h"
 #include "EngineTables.h"
-#include "RingRun.h"
 #include "WetPath.h"
 
 namespace {
@@ -417,24 +416,23 @@ void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
         PreDelay(ch.lines[0], input, diffused, n);
         input = diffused;
     }
-    // A short pre-delay is done and stands still here: its room never cuts a run.
-    RingRun s0(ch.lines[0]);
-    if (shortPreDelay)
-        s0.position = 0, s0.size = n;
-    RingRun s1(ch.lines[1]), s2(ch.lines[2]), s3(ch.lines[3]), s4(ch.lines[4]);
+    // The lines walked in place, run by run; a short pre-delay is done and stands still here.
+    DelayLine* const first = shortPreDelay ? &ch.lines[1] : &ch.lines[0];
+    DelayLine* const end = &ch.lines[5];
+    const auto head = [](DelayLine& line) { return line.Data() + line.Position(); };
     for (std::uint32_t done = 0; done < n; done += d.count) {
-        d.count = CommonRoom(n - done, s0, s1, s2, s3, s4);
+        d.count = n - done;
+        for (DelayLine* line = first; line != end; ++line)
+            d.count = std::min(d.count, line->Size() - line->Position());
         d.input = input + done;
-        d.preDelay = shortPreDelay ? nullptr : s0.Head();
+        d.preDelay = shortPreDelay ? nullptr : head(ch.lines[0]);
         d.x = diffused + done;
-        d.s1 = s1.Head(), d.s2 = s2.Head(), d.s3 = s3.Head(), d.s4 = s4.Head();
+        d.s1 = head(ch.lines[1]), d.s2 = head(ch.lines[2]), d.s3 = head(ch.lines[3]),
+        d.s4 = head(ch.lines[4]);
         run(d);
-        StepAll(d.count, s0, s1, s2, s3, s4);
+        for (DelayLine* line = first; line != end; ++line)
+            line->Advance(d.count);
     }
-    if (!shortPreDelay)
-        ch.lines[0].Advance(n);
-    for (const int k : {1, 2, 3, 4})
-        ch.lines[k].Advance(n);
 }
 
 // The silence gate over a span: the last sample whose inputs, or the wet sample before it (as the

@@ -11,7 +11,6 @@
 
 #include "Allpass.h"
 #include "Pair.h"
-#include "RingRun.h"
 #include "WetPath.h"
 
 namespace {
@@ -162,22 +161,21 @@ template <class V> struct LoopGains {
           gainA(V::Splat(p.loopGainA)), gainB(V::Splat(p.loopGainB)), damp(V::Splat(p.damp)) {}
 };
 
-// Lines S5 to S12 of one channel, walked run by run: within a run none wraps.
+// Lines S5 to S12 of one channel, walked in place run by run: within a run none wraps.
 struct Rings {
     static constexpr int kFirst = 5;
-    RingRun line[8];
+    static constexpr int kLines = 13;
+    DelayLine* lines;
 
-    explicit Rings(DelayLine* lines)
-        : line{RingRun(lines[5]), RingRun(lines[6]),  RingRun(lines[7]),  RingRun(lines[8]),
-               RingRun(lines[9]), RingRun(lines[10]), RingRun(lines[11]), RingRun(lines[12])} {}
     std::uint32_t Room(std::uint32_t n) const {
-        for (const RingRun& r : line)
-            n = std::min(n, r.Room());
+        for (int k = kFirst; k < kLines; ++k)
+            n = std::min(n, lines[k].Size() - lines[k].Position());
         return n;
     }
-    void Step(std::uint32_t n) {
-        for (RingRun& r : line)
-            r.Step(n);
+    double* Head(int k) const { return lines[k].Data() + lines[k].Position(); }
+    void Step(std::uint32_t n) const {
+        for (int k = kFirst; k < kLines; ++k)
+            lines[k].Advance(n);
     }
 };
 
@@ -188,9 +186,8 @@ struct Heads {
     const double* x;
 
     Heads(const Rings& r, const double* diffused)
-        : s5(r.line[0].Head()), s6(r.line[1].Head()), s7(r.line[2].Head()), s8(r.line[3].Head()),
-          s9(r.line[4].Head()), s10(r.line[5].Head()), s11(r.line[6].Head()), s12(r.line[7].Head()),
-          x(diffused) {}
+        : s5(r.Head(5)), s6(r.Head(6)), s7(r.Head(7)), s8(r.Head(8)), s9(r.Head(9)), s10(r.Head(10)),
+          s11(r.Head(11)), s12(r.Head(12)), x(diffused) {}
 
     // The loop stages that need no lowpass output, for the group at k: S7 on what S6 returns, S8
     // taking y7 (S11 and S12 the same), and the loop inputs in = x + loopGain*feedback. last: the
@@ -339,7 +336,7 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     struct Group {
         V aL, aR, bL, bR;
     };
-    Rings rings[2] = {Rings(p.lines[0]), Rings(p.lines[kChannels - 1])};
+    const Rings rings[2] = {{p.lines[0]}, {p.lines[kChannels - 1]}};
     const std::uint32_t n = p.count;
     for (std::uint32_t done = 0; done < n;) {
         std::uint32_t count = rings[0].Room(n - done);
@@ -421,9 +418,6 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
         if (n > 0)
             wet = loadWet(n - 1);
 
-    for (int c = 0; c < kChannels; ++c)
-        for (int line = Rings::kFirst; line < 13; ++line)
-            p.lines[c][line].Advance(n);
     p.feedbackA[0] = V::Last(lastAL), p.feedbackB[0] = V::Last(lastBL);
     p.feedbackA[1] = V::Last(lastAR), p.feedbackB[1] = V::Last(lastBR);
     if constexpr (kStereo) {
