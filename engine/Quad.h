@@ -23,9 +23,16 @@ struct Quad {
     }
     // [prev3, cur0, cur1, cur2]
     static Quad ShiftIn(Quad prev, Quad cur) {
+#ifdef __AVX512VL__
+        // One instruction where the file is built for AVX-512.
+        const __m256i joined =
+            _mm256_alignr_epi64(_mm256_castpd_si256(cur.v), _mm256_castpd_si256(prev.v), 3);
+        return {_mm256_castsi256_pd(joined)};
+#else
         const __m256d rotated = _mm256_permute4x64_pd(cur.v, _MM_SHUFFLE(2, 1, 0, 3));
         const __m256d prevLast = _mm256_permute4x64_pd(prev.v, _MM_SHUFFLE(2, 1, 0, 3));
         return {_mm256_blend_pd(rotated, prevLast, 1)};
+#endif
     }
 };
 inline Quad operator+(Quad a, Quad b) {
