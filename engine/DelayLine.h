@@ -26,6 +26,14 @@ class DelayLine {
     // Samples in the ring, max(1, length): the position wraps there.
     std::uint32_t Size() const { return size_; }
     double* Data() { return buffer_.data(); }
+    // Samples from the position to the end of the ring.
+    std::uint32_t Room() const { return size_ - position_; }
+    // Moves the position on by n accesses, n up to Room().
+    void Step(std::uint32_t n) {
+        position_ += n;
+        if (position_ == size_)
+            position_ = 0;
+    }
     // Moves the position on by n accesses; n up to Size() costs no division.
     void Advance(std::uint32_t n) {
         const std::uint32_t size = Size();

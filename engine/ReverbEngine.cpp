@@ -423,7 +423,7 @@ void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
     for (std::uint32_t done = 0; done < n; done += d.count) {
         d.count = n - done;
         for (DelayLine* line = first; line != end; ++line)
-            d.count = std::min(d.count, line->Size() - line->Position());
+            d.count = std::min(d.count, line->Room());
         d.input = input + done;
         d.preDelay = shortPreDelay ? nullptr : head(ch.lines[0]);
         d.x = diffused + done;
@@ -431,7 +431,7 @@ void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
         d.s4 = head(ch.lines[4]);
         run(d);
         for (DelayLine* line = first; line != end; ++line)
-            line->Advance(d.count);
+            line->Step(d.count);
     }
 }
 
@@ -521,6 +521,47 @@ __attribute__((target("avx2"))) int QuietCopyAvx2(const double* left, const doub
     return end;
 }
 
+// Sixteen frames a turn; the outputs to copy to are fixed for the whole search. A NaN compares
+// above no threshold, so it is quiet here as in the searches above.
+template <bool kLeft, bool kRight>
+__attribute__((target("avx512f"))) int QuietCopyAvx512To(const double* left, const double* right,
+                                                         double* outLeft, double* outRight, int start,
+                                                         int frames, double threshold) {
+    const __m512d limit = _mm512_set1_pd(threshold);
+    const __m512i magnitude = _mm512_set1_epi64(0x7fffffffffffffff);
+    const auto abs = [magnitude](__m512d x) __attribute__((target("avx512f"))) {
+        return _mm512_castsi512_pd(_mm512_and_si512(_mm512_castpd_si512(x), magnitude));
+    };
+    int end = start;
+    for (; end + 16 <= frames; end += 16) {
+        const __m512d l0 = _mm512_loadu_pd(left + end), l1 = _mm512_loadu_pd(left + end + 8);
+        const __m512d r0 = _mm512_loadu_pd(right + end), r1 = _mm512_loadu_pd(right + end + 8);
+        const auto above = [limit](__m512d x) __attribute__((target("avx512f"))) {
+            return _mm512_cmp_pd_mask(x, limit, _CMP_GT_OQ);
+        };
+        if (above(abs(l0)) | above(abs(l1)) | above(abs(r0)) | above(abs(r1)))
+            break;
+        if constexpr (kLeft) {
+            _mm512_storeu_pd(outLeft + end, l0);
+            _mm512_storeu_pd(outLeft + end + 8, l1);
+        }
+        if constexpr (kRight) {
+            _mm512_storeu_pd(outRight + end, r0);
+            _mm512_storeu_pd(outRight + end + 8, r1);
+        }
+    }
+    // The last whole groups of eight, as the AVX2 search takes them.
+    return QuietCopyAvx2(left, right, outLeft, outRight, end, frames, threshold);
+}
+
+int QuietCopyAvx512(const double* left, const double* right, double* outLeft, double* outRight, int start,
+                    int frames, double threshold) {
+    const auto search = outLeft
+                            ? (outRight ? QuietCopyAvx512To<true, true> : QuietCopyAvx512To<true, false>)
+                            : (outRight ? QuietCopyAvx512To<false, true> : QuietCopyAvx512To<false, false>);
+    return search(left, right, outLeft, outRight, start, frames, threshold);
+}
+
 // True when the frames [start, frames) of a and b share memory without being the same frames.
 bool Overlap(const double* a, const double* b, int start, int frames) {
     const auto x = reinterpret_cast<std::uintptr_t>(a + start),
@@ -553,7 +594,9 @@ int ReverbEngine::PassThrough(const double* const* inputs, double* const* output
     }
     if (moveLater)
         copyTo[kLeft] = copyTo[kRight] = nullptr;
-    const auto search = simd_ >= SimdLevel::kAvx2 ? QuietCopyAvx2 : QuietCopy;
+    const auto search = simd_ == SimdLevel::kAvx512 ? QuietCopyAvx512
+                        : simd_ == SimdLevel::kAvx2 ? QuietCopyAvx2
+                                                    : QuietCopy;
     int end = search(inL, inR, copyTo[kLeft], copyTo[kRight], start, frames, threshold);
     const int copied = moveLater ? start : end;
     for (; end < frames; ++end)

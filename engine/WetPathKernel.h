@@ -169,13 +169,13 @@ struct Rings {
 
     std::uint32_t Room(std::uint32_t n) const {
         for (int k = kFirst; k < kLines; ++k)
-            n = std::min(n, lines[k].Size() - lines[k].Position());
+            n = std::min(n, lines[k].Room());
         return n;
     }
     double* Head(int k) const { return lines[k].Data() + lines[k].Position(); }
     void Step(std::uint32_t n) const {
         for (int k = kFirst; k < kLines; ++k)
-            lines[k].Advance(n);
+            lines[k].Step(n);
     }
 };
 
