@@ -26,6 +26,7 @@ class DelayLine {
     // Samples in the ring, max(1, length): the position wraps there.
     std::uint32_t Size() const { return size_; }
     double* Data() { return buffer_.data(); }
+    double* Head() { return buffer_.data() + position_; }
     // Samples from the position to the end of the ring.
     std::uint32_t Room() const { return size_ - position_; }
     // Moves the position on by n accesses, n up to Room().

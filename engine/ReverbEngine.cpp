@@ -419,16 +419,15 @@ void ReverbEngine::Diffuse(int channel, const double* input, std::uint32_t n) {
     // The lines walked in place, run by run; a short pre-delay is done and stands still here.
     DelayLine* const first = shortPreDelay ? &ch.lines[1] : &ch.lines[0];
     DelayLine* const end = &ch.lines[5];
-    const auto head = [](DelayLine& line) { return line.Data() + line.Position(); };
     for (std::uint32_t done = 0; done < n; done += d.count) {
         d.count = n - done;
         for (DelayLine* line = first; line != end; ++line)
             d.count = std::min(d.count, line->Room());
         d.input = input + done;
-        d.preDelay = shortPreDelay ? nullptr : head(ch.lines[0]);
+        d.preDelay = shortPreDelay ? nullptr : ch.lines[0].Head();
         d.x = diffused + done;
-        d.s1 = head(ch.lines[1]), d.s2 = head(ch.lines[2]), d.s3 = head(ch.lines[3]),
-        d.s4 = head(ch.lines[4]);
+        d.s1 = ch.lines[1].Head(), d.s2 = ch.lines[2].Head(), d.s3 = ch.lines[3].Head();
+        d.s4 = ch.lines[4].Head();
         run(d);
         for (DelayLine* line = first; line != end; ++line)
             line->Step(d.count);

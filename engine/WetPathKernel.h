@@ -172,7 +172,7 @@ struct Rings {
             n = std::min(n, lines[k].Room());
         return n;
     }
-    double* Head(int k) const { return lines[k].Data() + lines[k].Position(); }
+    double* Head(int k) const { return lines[k].Head(); }
     void Step(std::uint32_t n) const {
         for (int k = kFirst; k < kLines; ++k)
             lines[k].Step(n);
