@@ -549,16 +549,8 @@ __attribute__((target("avx512f"))) int QuietCopyAvx512To(const double* left, con
             _mm512_storeu_pd(outRight + end + 8, r1);
         }
     }
-    // The last whole groups of eight, as the AVX2 search takes them.
-    return QuietCopyAvx2(left, right, outLeft, outRight, end, frames, threshold);
-}
-
-int QuietCopyAvx512(const double* left, const double* right, double* outLeft, double* outRight, int start,
-                    int frames, double threshold) {
-    const auto search = outLeft
-                            ? (outRight ? QuietCopyAvx512To<true, true> : QuietCopyAvx512To<true, false>)
-                            : (outRight ? QuietCopyAvx512To<false, true> : QuietCopyAvx512To<false, false>);
-    return search(left, right, outLeft, outRight, start, frames, threshold);
+    // A last whole group of eight, as the AVX2 search takes it.
+    return end + 8 <= frames ? QuietCopyAvx2(left, right, outLeft, outRight, end, frames, threshold) : end;
 }
 
 // True when the frames [start, frames) of a and b share memory without being the same frames.
@@ -593,7 +585,10 @@ int ReverbEngine::PassThrough(const double* const* inputs, double* const* output
     }
     if (moveLater)
         copyTo[kLeft] = copyTo[kRight] = nullptr;
-    const auto search = simd_ == SimdLevel::kAvx512 ? QuietCopyAvx512
+    const auto wide =
+        copyTo[kLeft] ? (copyTo[kRight] ? QuietCopyAvx512To<true, true> : QuietCopyAvx512To<true, false>)
+                      : (copyTo[kRight] ? QuietCopyAvx512To<false, true> : QuietCopyAvx512To<false, false>);
+    const auto search = simd_ == SimdLevel::kAvx512 ? wide
                         : simd_ == SimdLevel::kAvx2 ? QuietCopyAvx2
                                                     : QuietCopy;
     int end = search(inL, inR, copyTo[kLeft], copyTo[kRight], start, frames, threshold);
