@@ -10,6 +10,7 @@ using wetpath::Lowpass;
 struct Sse2 {
     static constexpr std::uint32_t kWidth = 2;
     using V = Pair;
+    using Twin = wetpath::PairTwin;
 
     // The four lowpasses of stereo as (A left, A right) and (B left, B right).
     struct Lowpasses {

@@ -74,28 +74,66 @@ inline __attribute__((always_inline)) T Parallel(F1& f1, F2& f2, T s) {
     }
 }
 
+// Both filters side by side on the two channels of one sample, F1(half) + F2(half), as two
+// filters; an instruction set with four lanes has its own with one vector for both.
+struct PairTwin {
+    Biquad<Pair> f1, f2;
+
+    void Load(const ToneFilter* f, const ToneState* h) {
+        f1.Load(f[0], h);
+        f2.Load(f[1], h + 2);
+    }
+    void Save(ToneState* h) const {
+        f1.Save(h);
+        f2.Save(h + 2);
+    }
+    __attribute__((always_inline)) Pair Step(Pair half) {
+        const Pair first = f1.Step(half);
+        return first + f2.Step(half);
+    }
+};
+
 // Tone and mix of one sample, T = Pair in stereo, double in "Mono": which filters act on the wet
-// signal (one channel or two) and which on the output pair follows the routing.
-template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
+// signal (one channel or two) and which on the output pair follows the routing. Twin: both filters
+// side by side on a pair (PairTwin or an instruction set's own).
+template <class Twin, class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
+    static constexpr bool kTwin =
+        kFilter1 && kFilter2 && (kRoute == 3 || (kRoute == 0 && std::is_same_v<T, Pair>));
     using Filter1 = Biquad<std::conditional_t<(kRoute <= 2), T, Pair>>;
     using Filter2 = Biquad<std::conditional_t<(kRoute <= 1), T, Pair>>;
     Filter1 f1;
     Filter2 f2;
+    Twin twin;
     Pair dry, wetGain, monoGains;
 
     explicit ToneMix(const WetPath& p)
         : dry(Pair::Splat(p.dry)), wetGain(Pair::Splat(p.wetGain)),
           monoGains(Both(p.monoGain[0], p.monoGain[1])) {
-        if constexpr (kFilter1)
-            f1.Load(p.tone[0], p.toneState);
-        if constexpr (kFilter2)
-            f2.Load(p.tone[1], p.toneState + 2);
+        if constexpr (kTwin) {
+            twin.Load(p.tone, p.toneState);
+        } else {
+            if constexpr (kFilter1)
+                f1.Load(p.tone[0], p.toneState);
+            if constexpr (kFilter2)
+                f2.Load(p.tone[1], p.toneState + 2);
+        }
     }
     void Save(WetPath& p) const {
-        if constexpr (kFilter1)
-            f1.Save(p.toneState);
-        if constexpr (kFilter2)
-            f2.Save(p.toneState + 2);
+        if constexpr (kTwin) {
+            twin.Save(p.toneState);
+        } else {
+            if constexpr (kFilter1)
+                f1.Save(p.toneState);
+            if constexpr (kFilter2)
+                f2.Save(p.toneState + 2);
+        }
+    }
+    // Both filters side by side, or the one that is on.
+    template <class X> __attribute__((always_inline)) X Parallel(X s) {
+        if constexpr (kTwin)
+            return twin.Step(s * Splat2<X>(0.5));
+        else
+            return wetpath::Parallel<kFilter1, kFilter2>(f1, f2, s);
     }
 
     // Routings that filter nothing after the mix: the mix of a group can wait for its last sample.
@@ -104,7 +142,7 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
     // The filters that act on the wet signal, in the routing's order.
     __attribute__((always_inline)) void FilterWet(T& wet) {
         if constexpr (kRoute == 0) {
-            wet = Parallel<kFilter1, kFilter2>(f1, f2, wet);
+            wet = Parallel(wet);
         } else if constexpr (kRoute == 1 || kRoute == 2) {
             if constexpr (kFilter1)
                 wet = f1.Step(wet);
@@ -122,7 +160,7 @@ template <class T, int kRoute, bool kFilter1, bool kFilter2> struct ToneMix {
         else
             out = monoGains * Pair::Splat(wet) * wetGain + dry * in;
         if constexpr (kRoute == 3) {
-            out = Parallel<kFilter1, kFilter2>(f1, f2, out);
+            out = Parallel(out);
         } else if constexpr (kRoute == 2 || kRoute == 4) {
             if constexpr (kFilter1 && kRoute == 4)
                 out = f1.Step(out);
@@ -259,7 +297,7 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
     const LoopGains<V> gains(p);
     typename I::Lowpasses lowpasses(p.lowpassA, p.lowpassB);
     typename I::MonoLowpasses monoLowpasses(p.lowpassA[0], p.lowpassB[0]);
-    ToneMix<T, kRoute, kFilter1, kFilter2> tone(p);
+    ToneMix<typename I::Twin, T, kRoute, kFilter1, kFilter2> tone(p);
     T wet;
     if constexpr (kStereo)
         wet = Both(p.wetLast[0], p.wetLast[1]);

@@ -19,10 +19,47 @@ __attribute__((always_inline)) inline void Transpose(Quad& r0, Quad& r1, Quad& r
     r2 = {_mm256_permute2f128_pd(t0, t2, 0x31)}, r3 = {_mm256_permute2f128_pd(t1, t3, 0x31)};
 }
 
+// Both filters in one vector, (filter 1 left, right, filter 2 left, right), each lane the
+// filter step of its own filter and channel; the sum adds filter 2's pair to filter 1's.
+struct QuadTwin {
+    Quad b0, b1, b2, a1, a2;
+    Quad x1, x2, y1, y2;
+
+    void Load(const ToneFilter* f, const ToneState* h) {
+        const auto both = [f](double ToneFilter::*c) {
+            return Quad{_mm256_set_pd(f[1].*c, f[1].*c, f[0].*c, f[0].*c)};
+        };
+        b0 = both(&ToneFilter::b0), b1 = both(&ToneFilter::b1), b2 = both(&ToneFilter::b2);
+        a1 = both(&ToneFilter::a1), a2 = both(&ToneFilter::a2);
+        const auto lanes = [h](double ToneState::*v) {
+            return Quad{_mm256_set_pd(h[3].*v, h[2].*v, h[1].*v, h[0].*v)};
+        };
+        x1 = lanes(&ToneState::x1), x2 = lanes(&ToneState::x2), y1 = lanes(&ToneState::y1),
+        y2 = lanes(&ToneState::y2);
+    }
+    void Save(ToneState* h) const {
+        double v[4][4];
+        _mm256_storeu_pd(v[0], x1.v), _mm256_storeu_pd(v[1], x2.v);
+        _mm256_storeu_pd(v[2], y1.v), _mm256_storeu_pd(v[3], y2.v);
+        for (int lane = 0; lane < 4; ++lane)
+            h[lane] = ToneState{v[0][lane], v[1][lane], v[2][lane], v[3][lane]};
+    }
+    __attribute__((always_inline)) Pair Step(Pair half) {
+        const Quad s{_mm256_insertf128_pd(_mm256_castpd128_pd256(half.v), half.v, 1)};
+        const Quad y = ((b1 * x1 + s * b0) + b2 * x2) - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = s;
+        y2 = y1;
+        y1 = y;
+        return Pair{_mm256_castpd256_pd128(y.v)} + Pair{_mm256_extractf128_pd(y.v, 1)};
+    }
+};
+
 // Four samples a group.
 struct QuadPath {
     static constexpr std::uint32_t kWidth = 4;
     using V = Quad;
+    using Twin = QuadTwin;
 
     // The four lowpasses of stereo as one vector (A left, A right, B left, B right).
     struct Lowpasses {
