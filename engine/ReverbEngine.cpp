@@ -531,13 +531,13 @@ __attribute__((target("avx512f"))) int QuietCopyAvx512To(const double* left, con
     const auto abs = [magnitude](__m512d x) __attribute__((target("avx512f"))) {
         return _mm512_castsi512_pd(_mm512_and_si512(_mm512_castpd_si512(x), magnitude));
     };
+    const auto above = [limit](__m512d x) __attribute__((target("avx512f"))) {
+        return _mm512_cmp_pd_mask(x, limit, _CMP_GT_OQ);
+    };
     int end = start;
     for (; end + 16 <= frames; end += 16) {
         const __m512d l0 = _mm512_loadu_pd(left + end), l1 = _mm512_loadu_pd(left + end + 8);
         const __m512d r0 = _mm512_loadu_pd(right + end), r1 = _mm512_loadu_pd(right + end + 8);
-        const auto above = [limit](__m512d x) __attribute__((target("avx512f"))) {
-            return _mm512_cmp_pd_mask(x, limit, _CMP_GT_OQ);
-        };
         if (above(abs(l0)) | above(abs(l1)) | above(abs(r0)) | above(abs(r1)))
             break;
         if constexpr (kLeft) {

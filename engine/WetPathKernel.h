@@ -58,24 +58,20 @@ template <class T> struct Biquad {
     }
 };
 
-// Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
-template <bool kOn1, bool kOn2, class T, class F1, class F2>
-inline __attribute__((always_inline)) T Parallel(F1& f1, F2& f2, T s) {
-    if constexpr (kOn1 && kOn2) {
-        const T half = s * Splat2<T>(0.5);
-        const T first = f1.Step(half);
-        return first + f2.Step(half);
-    } else if constexpr (kOn1) {
-        return f1.Step(s);
-    } else if constexpr (kOn2) {
-        return f2.Step(s);
-    } else {
-        return s;
-    }
+// The stereo mix of one sample or of a group of each channel: dry*in + wetGain*wet.
+template <class X> __attribute__((always_inline)) inline X Mix(X dry, X in, X wetGain, X wet) {
+    return dry * in + wetGain * wet;
 }
 
-// Both filters side by side on the two channels of one sample, F1(half) + F2(half), as two
-// filters; an instruction set with four lanes has its own with one vector for both.
+// Two filters side by side on the same half signal: F1(half) + F2(half).
+template <class X, class F1, class F2>
+__attribute__((always_inline)) inline X SideBySide(F1& f1, F2& f2, X half) {
+    const X first = f1.Step(half);
+    return first + f2.Step(half);
+}
+
+// Both filters side by side on the two channels of one sample, as two filters; an instruction set
+// with four lanes has its own with one vector for both.
 struct PairTwin {
     Biquad<Pair> f1, f2;
 
@@ -87,10 +83,7 @@ struct PairTwin {
         f1.Save(h);
         f2.Save(h + 2);
     }
-    __attribute__((always_inline)) Pair Step(Pair half) {
-        const Pair first = f1.Step(half);
-        return first + f2.Step(half);
-    }
+    __attribute__((always_inline)) Pair Step(Pair half) { return SideBySide(f1, f2, half); }
 };
 
 // Tone and mix of one sample, T = Pair in stereo, double in "Mono": which filters act on the wet
@@ -128,12 +121,19 @@ template <class Twin, class T, int kRoute, bool kFilter1, bool kFilter2> struct 
                 f2.Save(p.toneState + 2);
         }
     }
-    // Both filters side by side, or the one that is on.
+    // Side by side: F1(s/2) + F2(s/2) with both filters on, otherwise the one that is on.
     template <class X> __attribute__((always_inline)) X Parallel(X s) {
-        if constexpr (kTwin)
+        if constexpr (kTwin) {
             return twin.Step(s * Splat2<X>(0.5));
-        else
-            return wetpath::Parallel<kFilter1, kFilter2>(f1, f2, s);
+        } else if constexpr (kFilter1 && kFilter2) {
+            return SideBySide(f1, f2, s * Splat2<X>(0.5));
+        } else if constexpr (kFilter1) {
+            return f1.Step(s);
+        } else if constexpr (kFilter2) {
+            return f2.Step(s);
+        } else {
+            return s;
+        }
     }
 
     // Routings that filter nothing after the mix: the mix of a group can wait for its last sample.
@@ -156,7 +156,7 @@ template <class Twin, class T, int kRoute, bool kFilter1, bool kFilter2> struct 
         FilterWet(wet);
         Pair out;
         if constexpr (std::is_same_v<T, Pair>)
-            out = dry * in + wetGain * wet;
+            out = Mix(dry, in, wetGain, wet);
         else
             out = monoGains * Pair::Splat(wet) * wetGain + dry * in;
         if constexpr (kRoute == 3) {
@@ -355,8 +355,8 @@ template <class I, bool kStereo, int kRoute, bool kFilter1, bool kFilter2> void 
             } else {
                 I::LoadPairs(wetSpan + 2 * toned, left, right);
             }
-            V::Store(outL + toned, dry * V::Load(inL + toned) + wetGain * left);
-            V::Store(outR + toned, dry * V::Load(inR + toned) + wetGain * right);
+            V::Store(outL + toned, Mix(dry, V::Load(inL + toned), wetGain, left));
+            V::Store(outR + toned, Mix(dry, V::Load(inR + toned), wetGain, right));
         } else {
 #pragma GCC unroll 4
             for (std::uint32_t s = 0; s < w; ++s)
