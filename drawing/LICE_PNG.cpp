@@ -8,17 +8,19 @@
 
 #include "ModuleResources.h"
 
-LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
-    if (!data || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
-        return nullptr;
+namespace {
 
+// Reads the header into `image`: false, with nothing left to free, when the data is no PNG or its size
+// is empty or beyond the layer's limits.
+bool BeginRead(png_image& image, const void* data, std::size_t size) {
+    if (!data || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
+        return false;
     // libpng's simplified reader keeps its own error recovery: a damaged stream ends in a 0 result.
-    png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) {
         png_image_free(&image);
-        return nullptr;
+        return false;
     }
     // Blue, green, red, alpha bytes: the layer's pixel layout, straight (not premultiplied) alpha.
     image.format = PNG_FORMAT_BGRA;
@@ -26,20 +28,46 @@ LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
         image.height > static_cast<png_uint_32>(kLiceMaxSide) ||
         static_cast<std::int64_t>(image.width) * image.height > kLiceMaxPixels) {
         png_image_free(&image);
-        return nullptr;
+        return false;
     }
-    std::unique_ptr<LICE_MemBitmap> bitmap(
-        new LICE_MemBitmap(static_cast<int>(image.width), static_cast<int>(image.height)));
-    if (!bitmap->Bits()) {
+    return true;
+}
+
+} // namespace
+
+bool LICE_ReadPNGSize(const void* data, std::size_t size, int* width, int* height) {
+    png_image image;
+    if (!width || !height || !BeginRead(image, data, size))
+        return false;
+    *width = static_cast<int>(image.width);
+    *height = static_cast<int>(image.height);
+    png_image_free(&image);
+    return true;
+}
+
+bool LICE_DecodePNG(const void* data, std::size_t size, LICE_IBitmap* bitmap) {
+    png_image image;
+    if (!bitmap || !BeginRead(image, data, size))
+        return false;
+    if (!bitmap->Bits() || bitmap->Width() != static_cast<int>(image.width) ||
+        bitmap->Height() != static_cast<int>(image.height)) {
         png_image_free(&image);
-        return nullptr;
+        return false;
     }
     const png_int_32 rowBytes = static_cast<png_int_32>(bitmap->RowSpan() * 4);
-    if (!png_image_finish_read(&image, nullptr, bitmap->Bits(), rowBytes, nullptr)) {
-        png_image_free(&image);
-        return nullptr;
-    }
+    const bool ok = png_image_finish_read(&image, nullptr, bitmap->Bits(), rowBytes, nullptr) != 0;
     png_image_free(&image);
+    return ok;
+}
+
+LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size) {
+    int width = 0;
+    int height = 0;
+    if (!LICE_ReadPNGSize(data, size, &width, &height))
+        return nullptr;
+    std::unique_ptr<LICE_MemBitmap> bitmap(new LICE_MemBitmap(width, height));
+    if (!LICE_DecodePNG(data, size, bitmap.get()))
+        return nullptr;
     return bitmap.release();
 }
 

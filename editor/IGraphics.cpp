@@ -26,9 +26,9 @@ constexpr double kPi = 3.14159265358979323846;
 // fonts by size, orientation, style and name. Entries stay until the module unloads.
 struct ImageCache {
     RecursiveLock lock;
-    std::vector<std::pair<int, std::unique_ptr<LICE_MemBitmap>>> entries;
+    std::vector<std::pair<int, std::unique_ptr<LICE_IBitmap>>> entries;
 
-    LICE_MemBitmap* Find(int id) {
+    LICE_IBitmap* Find(int id) {
         for (auto& entry : entries)
             if (entry.first == id)
                 return entry.second.get();
@@ -249,13 +249,13 @@ void IGraphics::LoadStrip(ImageStrip* strip, int id, const char* name, int frame
     if (!strip)
         return;
     ImageCache& cache = Images();
-    LICE_MemBitmap* bitmap = nullptr;
+    LICE_IBitmap* bitmap = nullptr;
     {
         LockGuard guard(cache.lock);
         bitmap = cache.Find(id);
         if (!bitmap) {
-            if (LICE_MemBitmap* loaded = LoadImageResource(id, name)) {
-                cache.entries.emplace_back(id, std::unique_ptr<LICE_MemBitmap>(loaded));
+            if (LICE_IBitmap* loaded = LoadImageResource(id, name)) {
+                cache.entries.emplace_back(id, std::unique_ptr<LICE_IBitmap>(loaded));
                 bitmap = loaded;
             }
         }
@@ -285,13 +285,13 @@ void IGraphics::SplitStrip(ImageStrip* left, ImageStrip* strip, double fraction)
     LICE_Blit(rightPart.get(), strip->bitmap, 0, 0, cut, 0, rest, height, 1.0f, LICE_BLIT_MODE_COPY);
 
     const int id = --nextImageId_;
-    LICE_MemBitmap* cached = nullptr;
+    LICE_IBitmap* cached = nullptr;
     {
         ImageCache& cache = Images();
         LockGuard guard(cache.lock);
         // Every editor of the module splits the same images in the same order: the part a surface made
         // before is reused, so the cache does not grow with each new instance.
-        LICE_MemBitmap* existing = cache.Find(id);
+        LICE_IBitmap* existing = cache.Find(id);
         if (existing && SamePixels(*existing, *leftPart)) {
             cached = existing;
         } else {
@@ -309,7 +309,7 @@ void IGraphics::CachedStrip(ImageStrip* strip, int id) {
         return;
     ImageCache& cache = Images();
     LockGuard guard(cache.lock);
-    LICE_MemBitmap* bitmap = cache.Find(id);
+    LICE_IBitmap* bitmap = cache.Find(id);
     *strip = ImageStrip{bitmap, bitmap ? bitmap->Width() : 0, bitmap ? bitmap->Height() : 0, 1, 0};
 }
 

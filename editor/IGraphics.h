@@ -65,8 +65,8 @@ class IGraphics : public IEditorSurface {
     virtual void CloseSurfaceWindow() = 0;
     virtual void* NativeWindow() = 0;
     virtual void HideTipIfDisabled() = 0;
-    // Decodes image resource `id` into a new bitmap (the caller owns it), or null.
-    virtual LICE_MemBitmap* LoadImageResource(int id, const char* name) = 0;
+    // Image resource `id` as a new bitmap (the caller owns it), or null.
+    virtual LICE_IBitmap* LoadImageResource(int id, const char* name) = 0;
 
     // ---- what the plug-in base asks of its editor ----
     void SetParameterFromPlug(int paramIndex, double value, bool normalized) override {

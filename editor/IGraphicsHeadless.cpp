@@ -1,6 +1,6 @@
 #include "IGraphicsHeadless.h"
 
-#include "LICE_PNG.h"
+#include "LICE_PNGBitmap.h"
 
 IGraphicsHeadless::IGraphicsHeadless(IPlugBase* plugin, int width, int height, int frameRate, void* module)
     : IGraphics(plugin, width, height, frameRate), module_(module) {}
@@ -37,9 +37,9 @@ bool IGraphicsHeadless::OpenWebPage(const char* url, const char* title, const ch
     return false;
 }
 
-LICE_MemBitmap* IGraphicsHeadless::LoadImageResource(int id, const char* name) {
+LICE_IBitmap* IGraphicsHeadless::LoadImageResource(int id, const char* name) {
     (void)name;
-    return LICE_LoadPNGResource(module_, id);
+    return LICE_PNGBitmap::FromResource(module_, id);
 }
 
 void IGraphicsHeadless::Tick() {

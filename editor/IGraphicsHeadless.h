@@ -34,7 +34,7 @@ class IGraphicsHeadless : public IGraphics {
     void CloseSurfaceWindow() override {}
     void* NativeWindow() override { return nullptr; }
     void HideTipIfDisabled() override {}
-    LICE_MemBitmap* LoadImageResource(int id, const char* name) override;
+    LICE_IBitmap* LoadImageResource(int id, const char* name) override;
 
     // One timer tick: draws what is dirty, then counts down a deferred end of gesture.
     void Tick();

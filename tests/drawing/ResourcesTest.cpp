@@ -19,6 +19,7 @@
 #include "BitmapTestSupport.h"
 #include "EditorLayout.h"
 #include "LICE_PNG.h"
+#include "LICE_PNGBitmap.h"
 #include "ModuleResources.h"
 
 namespace {
@@ -149,6 +150,36 @@ TEST(Resources, MissingAndDamagedResourcesGiveNoBitmap) {
         ASSERT_FALSE(ResourceBytes(id).empty()) << id;
         EXPECT_FALSE(Decode(id)) << id;
     }
+}
+
+// The editor's images are decoded when first drawn: the same pixels as decoding at once, and a damaged
+// file that still has a readable header ends with no pixels to draw.
+TEST(Resources, DeferredImagesDecodeToTheSamePixels) {
+    for (const ImageResource& image : kImages) {
+        std::unique_ptr<LICE_PNGBitmap> deferred(LICE_PNGBitmap::FromResource(nullptr, image.id));
+        auto decoded = Decode(image.id);
+        ASSERT_TRUE(deferred && decoded) << image.id;
+        ASSERT_EQ(deferred->Width(), decoded->Width());
+        ASSERT_EQ(deferred->Height(), decoded->Height());
+        ASSERT_TRUE(deferred->Bits());
+        EXPECT_EQ(
+            std::memcmp(deferred->Bits(), decoded->Bits(),
+                        sizeof(LICE_pixel) * static_cast<std::size_t>(decoded->Width() * decoded->Height())),
+            0)
+            << image.id;
+    }
+    EXPECT_FALSE(LICE_PNGBitmap::FromResource(nullptr, 99));
+    int readable = 0;
+    for (int id : {900, 901, 902, 903}) {
+        std::unique_ptr<LICE_PNGBitmap> deferred(LICE_PNGBitmap::FromResource(nullptr, id));
+        if (deferred) {
+            ++readable;
+            EXPECT_GT(deferred->Width(), 0) << id;
+            EXPECT_EQ(deferred->Bits(), nullptr) << id;
+            EXPECT_EQ(deferred->PixelAt(0, 0), nullptr) << id;
+        }
+    }
+    EXPECT_GE(readable, 1) << "a damaged file with a sound header";
 }
 
 TEST(Resources, EveryCutOrFlippedByteIsHandled) {

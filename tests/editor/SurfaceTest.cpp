@@ -34,7 +34,7 @@ class DrawRecorder : public IControl {
 class WideImageSurface : public IGraphicsHeadless {
   public:
     using IGraphicsHeadless::IGraphicsHeadless;
-    LICE_MemBitmap* LoadImageResource(int id, const char* name) override {
+    LICE_IBitmap* LoadImageResource(int id, const char* name) override {
         return id == 990 ? new LICE_MemBitmap(150, 10) : IGraphicsHeadless::LoadImageResource(id, name);
     }
 };
