@@ -15,7 +15,8 @@ bool LICE_PixelStore::Allocate(int& width, int& height) {
         return false;
     }
     if (count > 0)
-        pixels_.reset(static_cast<LICE_pixel*>(std::calloc(static_cast<std::size_t>(count), sizeof(LICE_pixel))));
+        pixels_.reset(
+            static_cast<LICE_pixel*>(std::calloc(static_cast<std::size_t>(count), sizeof(LICE_pixel))));
     if (!pixels_) {
         width = height = 0;
         return count == 0;
