@@ -12,6 +12,7 @@ class IEditableTextControl : public ITextControl {
     void PointerDown(int x, int y, const MouseMods& mods) override;
     bool Render(IGraphics& surface) override;
     bool AcceptsEdits() const { return acceptsEdits_; }
+    bool Masks() const { return masked_; }
 
   private:
     ArgbColor background_;

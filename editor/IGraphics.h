@@ -41,32 +41,64 @@ class IGraphics : public IEditorSurface {
     IGraphics& operator=(const IGraphics&) = delete;
 
     // ---- the platform's part ----
-    // Copies `rect` of the draw bitmap to the window.
+    // What a window adds. All on the user-interface thread. Without a window each answers as a surface
+    // that has none: nothing opens or shows, folders and paths are empty, nothing is picked.
+    // Copies `rect` of the draw bitmap to the window. Never blocks; without a window copies nothing.
     virtual bool PresentRect(const PixelRect& rect) = 0;
     // New size: every control is deleted and the plug-in asked to resize; it must add controls again.
+    // Never blocks; the window follows when there is one.
     virtual void ResizeSurface(int width, int height);
-    virtual bool IsWindowOpen() { return NativeWindow() != nullptr; }
-    virtual void PromptText(IEditableTextControl* control) = 0;
-    virtual void PromptValue(IControl* control, IParamSpec* param, bool compact) = 0;
-    virtual bool HostFolder(std::string* folder) = 0;
-    virtual bool ModuleFolder(std::string* folder) = 0;
-    virtual bool ChooseFile(std::string* path, bool forSave, const char* folder, const char* extensions) = 0;
-    virtual bool PickColor(ArgbColor* color, const char* title) = 0;
+    // Never blocks.
+    bool IsWindowOpen() override { return NativeWindow() != nullptr; }
+    // Opens a text box over the control; returns at once (the box commits on a later tick).
+    virtual void PromptText(IEditableTextControl* control) { (void)control; }
+    // Opens a value box or list for the parameter; returns at once. Without a window: nothing.
+    virtual void PromptValue(IControl* control, IParamSpec* param, bool compact) {
+        (void)control, (void)param, (void)compact;
+    }
+    // The host program's / the module's folder with its trailing separator. Never blocks; empty: false.
+    virtual bool HostFolder(std::string* folder);
+    virtual bool ModuleFolder(std::string* folder);
+    // A file dialog: blocks until the user answers. Without a window the path is emptied.
+    virtual bool ChooseFile(std::string* path, bool forSave, const char* folder, const char* extensions);
+    // A colour dialog: blocks until the user answers. Without a window false, colour unchanged.
+    virtual bool PickColor(ArgbColor* color, const char* title);
+    // Opens the address in the browser; may block on a message box. Without a window false.
     virtual bool OpenWebPage(const char* url, const char* title, const char* confirmText,
-                             const char* failText) = 0;
+                             const char* failText);
+    // A wheel turn the host forwards; true when it was for this window. Never blocks.
     virtual bool WheelFromHost(double delta) {
         (void)delta;
         return false;
     }
-    virtual void StartEndEditCountdown(int ticks) = 0;
-    virtual void StopEndEditCountdown() = 0;
     virtual bool ReservedQuery() { return false; }
-    virtual void* OpenInParent(void* parent) = 0;
-    virtual void CloseSurfaceWindow() = 0;
-    virtual void* NativeWindow() = 0;
-    virtual void HideTipIfDisabled() = 0;
-    // Image resource `id` as a new bitmap (the caller owns it), or null.
-    virtual LICE_IBitmap* LoadImageResource(int id, const char* name) = 0;
+    // Creates the window in `parent` (re-created in place when open); null when none could be made.
+    virtual void* OpenInParent(void* parent) {
+        (void)parent;
+        return nullptr;
+    }
+    virtual void* NativeWindow() { return nullptr; }
+    virtual void HideTipIfDisabled() {}
+    // Image resource `id` of the module as a new bitmap (the caller owns it), or null. Any thread
+    // holding the image cache's lock.
+    virtual LICE_IBitmap* LoadImageResource(int id, const char* name);
+    // The host parent type this surface's window lives in ("HWND", ...); null for none.
+    virtual const char* WindowType() const { return nullptr; }
+
+    // ---- what every platform shares ----
+    // One tick of the window's timer: the platform's step before the redraw (a text entry's state),
+    // what is dirty drawn and shown, then the deferred end of a gesture counted down and sent at zero.
+    void Tick();
+    // Timer period in milliseconds: 1000 / frame rate, truncated.
+    int TimerPeriodMs() const { return static_cast<int>(1000.0 / frameRate_); }
+    void StartEndEditCountdown(int ticks) { endEditTicks_ = ticks > 0 ? ticks : 0; }
+    void StopEndEditCountdown() { endEditTicks_ = 0; }
+    int Countdown() const { return endEditTicks_; }
+    // Sends a pending end of gesture, then closes the window; nothing without one.
+    void CloseSurfaceWindow();
+    // The module whose resources hold the images (null: the program itself).
+    void SetModule(void* module) { module_ = module; }
+    void* Module() const { return module_; }
 
     // ---- what the plug-in base asks of its editor ----
     void SetParameterFromPlug(int paramIndex, double value, bool normalized) override {
@@ -76,6 +108,16 @@ class IGraphics : public IEditorSurface {
     int FrameRate() const override { return frameRate_; }
     void SetEndEditCountdown(int ticks) override;
     void HideParamControls(int paramIndex, bool hide) override;
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    bool SupportsWindowType(const char* type) const override;
+    bool OpenWindow(void* parent, const char* type) override;
+    void CloseWindow() override { CloseSurfaceWindow(); }
+    // Without a text entry of the platform's own, no key is taken.
+    bool KeyToEntry(EntryKey key, char16_t character, bool down) override {
+        (void)key, (void)character, (void)down;
+        return false;
+    }
 
     // ---- controls ----
     // Takes ownership; returns the new index. A null control is not added (-1).
@@ -140,9 +182,6 @@ class IGraphics : public IEditorSurface {
     // The union of every dirty control's rectangle; false when nothing is dirty.
     bool CollectDirty(PixelRect* rect);
     bool RenderRect(const PixelRect& rect);
-    // What the window's timer does on every tick besides counting down a deferred end of gesture:
-    // draws what is dirty. True when something was drawn.
-    bool RedrawDirty();
 
     // ---- text entry and popups ----
     void ApplyEnteredText(IControl* control, int paramIndex, const char* text);
@@ -161,8 +200,6 @@ class IGraphics : public IEditorSurface {
 
     // ---- state ----
     IPlugBase* Plugin() const { return plugin_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
     LICE_SysBitmap* DrawBitmap() const { return drawBitmap_.get(); }
     const PixelRect& DrawRect() const { return drawRect_; }
     bool HoverEnabled() const { return hoverEnabled_; }
@@ -173,10 +210,24 @@ class IGraphics : public IEditorSurface {
     void ClearPointer();
     void SetStrictDrawing(bool strict) { strictDrawing_ = strict; }
     void SetShowControlBounds(bool show) { showControlBounds_ = show; }
+    bool TooltipsEnabled() const { return tooltipsEnabled_; }
+    void EnableTooltips(bool on) { tooltipsEnabled_ = on; }
+    bool AcceptsFileDrops() const { return acceptFileDrops_; }
+    void AcceptFileDrops(bool on) { acceptFileDrops_ = on; }
+    bool RedrawsOnTimer() const { return redrawOnTimer_; }
+    void RedrawOnTimer(bool on) { redrawOnTimer_ = on; }
     RecursiveLock& SurfaceLock() { return lock_; }
 
     // Sends the deferred end of gesture now (its countdown ran out, or another gesture starts).
     void FlushDeferredGesture();
+
+  protected:
+    // The tick's platform hooks: what runs before the redraw, and how a dirty rectangle reaches the
+    // screen (window-less: drawn into the draw bitmap at once).
+    virtual void BeforeRedraw() {}
+    virtual void ShowDirty(const PixelRect& rect) { RenderRect(rect); }
+    // Destroys the window and what belongs to it; called by CloseSurfaceWindow with a window open.
+    virtual void DestroySurfaceWindow() {}
 
   private:
     void DrawControlBounds();
@@ -200,7 +251,6 @@ class IGraphics : public IEditorSurface {
     IPlugBase* plugin_ = nullptr;
     PixelRect drawRect_;
     std::unique_ptr<LICE_SysBitmap> drawBitmap_;
-    std::unique_ptr<LICE_MemBitmap> scratchBitmap_;
     std::vector<std::unique_ptr<LICE_MemBitmap>> ownedParts_; // right parts of split images
     int width_ = 0;
     int height_ = 0;
@@ -209,8 +259,14 @@ class IGraphics : public IEditorSurface {
     int captureIndex_ = -1;
     int lastX_ = -1;
     int lastY_ = -1;
-    int openGesture_ = -1;     // parameter whose begin has reached the host without its end
-    int deferredGesture_ = -1; // parameter whose end waits for the countdown
+    // The one gesture whose begin has reached the host without its end; a wheel's end waits for the
+    // countdown (endDeferred).
+    struct Gesture {
+        int param = -1;
+        bool endDeferred = false;
+    } gesture_;
+    int endEditTicks_ = 0;
+    void* module_ = nullptr;
     bool tooltipsEnabled_ = false;
     bool strictDrawing_ = true;
     bool showControlBounds_ = false;

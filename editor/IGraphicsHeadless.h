@@ -1,10 +1,12 @@
 #pragma once
 
+#include <string>
+
 #include "IGraphics.h"
 
-// The editor surface where no window shows it: everything draws into the draw bitmap, images decode
-// from the module's resources, and prompts, dialogs and the web link do nothing. Its timer is Tick(),
-// called by whoever drives the surface (the preview, the tests).
+// The editor surface where no window shows it: the preview, the bundle's pictures, the tests and the
+// fuzzer. It draws what is dirty into the draw bitmap on each Tick(), which whoever drives it calls, and
+// answers every window service as a surface without a window does, remembering what was last asked.
 class IGraphicsHeadless : public IGraphics {
   public:
     // `module` is the instance handle resources are found in (null: the binary itself).
@@ -14,39 +16,21 @@ class IGraphicsHeadless : public IGraphics {
         (void)rect;
         return true;
     }
-    void PromptText(IEditableTextControl* control) override { (void)control; }
     void PromptValue(IControl* control, IParamSpec* param, bool compact) override {
         (void)param, (void)compact;
         lastValuePrompt_ = control;
     }
-    bool HostFolder(std::string* folder) override;
-    bool ModuleFolder(std::string* folder) override;
-    bool ChooseFile(std::string* path, bool forSave, const char* folder, const char* extensions) override;
-    bool PickColor(ArgbColor* color, const char* title) override;
     bool OpenWebPage(const char* url, const char* title, const char* confirmText,
-                     const char* failText) override;
-    void StartEndEditCountdown(int ticks) override { countdown_ = ticks > 0 ? ticks : 0; }
-    void StopEndEditCountdown() override { countdown_ = 0; }
-    void* OpenInParent(void* parent) override {
-        (void)parent;
-        return nullptr;
+                     const char* failText) override {
+        lastWebPage_ = url ? url : "";
+        return IGraphics::OpenWebPage(url, title, confirmText, failText);
     }
-    void CloseSurfaceWindow() override {}
-    void* NativeWindow() override { return nullptr; }
-    void HideTipIfDisabled() override {}
-    LICE_IBitmap* LoadImageResource(int id, const char* name) override;
 
-    // One timer tick: draws what is dirty, then counts down a deferred end of gesture.
-    void Tick();
-    int Countdown() const { return countdown_; }
-    // What was last asked of the platform, which does nothing here: the address the link would open
-    // and the control a value box would open for.
+    // The address the link would have opened and the control a value box would have opened for.
     const std::string& LastWebPage() const { return lastWebPage_; }
     IControl* LastValuePrompt() const { return lastValuePrompt_; }
 
   private:
-    void* module_ = nullptr;
-    int countdown_ = 0;
     std::string lastWebPage_;
     IControl* lastValuePrompt_ = nullptr;
 };

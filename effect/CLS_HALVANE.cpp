@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "EditorLayout.h"
 #include "EffectIdentity.h"
 #include "FactoryPresets.h"
 #include "HalvaneEditor.h"
@@ -17,18 +18,35 @@ CLS_HALVANE::CLS_HALVANE()
     : IPlugVST3(kNumParams, kChannelConfigs, kPresetSlots, kEffectName, kProductName, kMakerName, kVersion,
                 kUniqueId, kMakerId, kLatency, false, false, false, kSideChainChannels) {
     DefineParameters();
-    MakeEditor();
+    IBypass* lamp = nullptr;
+    IGraphics* surface = BuildHalvaneEditor(this, GetModuleHandleForResources(), &lamp);
+    InstallEditor(surface, lamp);
     MakePresets();
 }
 
-void CLS_HALVANE::MakeEditor() {
-    IGraphicsHeadless* surface = BuildHalvaneEditor(this, GetModuleHandleForResources(), &lamp_);
+CLS_HALVANE::~CLS_HALVANE() {
+    if (IEditorSurface* editor = Editor())
+        editor->CloseWindow();
+}
+
+IGraphicsHeadless* CLS_HALVANE::UseWindowlessEditor() {
+    auto* surface = new IGraphicsHeadless(this, EditorLayout::kWidth, EditorLayout::kHeight, 0,
+                                          GetModuleHandleForResources());
+    IBypass* lamp = nullptr;
+    AddHalvaneControls(*surface, this, &lamp);
+    InstallEditor(surface, lamp);
+    return surface;
+}
+
+void CLS_HALVANE::InstallEditor(IGraphics* surface, IBypass* lamp) {
+    LockGuard guard(Lock()); // the audio thread switches the lamp under it
+    IPlugVST3::AttachEditor(surface);
     surface_ = surface;
-    AttachEditor(surface);
-    surface->EnableHover(true);
+    lamp_ = lamp;
 }
 
 void CLS_HALVANE::AttachEditor(IEditorSurface* editor) {
+    LockGuard guard(Lock());
     if (editor && editor != surface_) {
         surface_ = nullptr;
         lamp_ = nullptr;

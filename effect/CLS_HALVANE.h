@@ -9,12 +9,15 @@
 
 class IBypass;
 class IGraphics;
+class IGraphicsHeadless;
 
 // The Halvane reverb as a VST 3 plug-in: its identity, 25 parameters, its editor and factory presets,
 // and the reverb engine driven through the plug-in base's three hooks.
 class CLS_HALVANE : public IPlugVST3 {
   public:
     CLS_HALVANE();
+    // Closes an open editor window while the whole plug-in can still hear its last end of gesture.
+    ~CLS_HALVANE() override;
 
     // User-interface or audio thread; take the lock themselves (re-entrant).
     void Reset() override;
@@ -34,12 +37,15 @@ class CLS_HALVANE : public IPlugVST3 {
     const ReverbEngine& Engine() const { return engine_; }
     // The effect's own editor surface, built with the instance; null once another surface replaced it.
     IGraphics* Surface() const { return surface_; }
+    // Replaces the editor with the same editor on a surface without a window (closing any open one),
+    // for programs that draw it themselves. User-interface thread.
+    IGraphicsHeadless* UseWindowlessEditor();
 
   private:
     std::array<double, kNumParams> CurrentValues() const;
     void DefineParameters();
     void MakePresets();
-    void MakeEditor();
+    void InstallEditor(IGraphics* surface, IBypass* lamp);
 
     ReverbEngine engine_;
     std::atomic<bool> processing_{true};

@@ -5,7 +5,7 @@
 #include "EditorLayout.h"
 #include "IBypass.h"
 #include "IDropDown.h"
-#include "IGraphicsHeadless.h"
+#include "IGraphics.h"
 #include "IKnobRotVal.h"
 #include "ILabelPrm.h"
 #include "IPlugBase.h"
@@ -13,6 +13,7 @@
 #include "ISwitchControl.h"
 #include "ITextControl.h"
 #include "IURLOpen.h"
+#include "PlatformSurface.h"
 
 #ifndef HALVANE_MAKER_URL
 #error "HALVANE_MAKER_URL is set by the build"
@@ -42,8 +43,14 @@ struct KnobImages {
 
 } // namespace
 
-IGraphicsHeadless* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass** lamp) {
-    auto* surface = new IGraphicsHeadless(plugin, kWidth, kHeight, 0, module);
+IGraphics* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass** lamp) {
+    IGraphics* surface = MakePlatformSurface(plugin, kWidth, kHeight, 0, module);
+    AddHalvaneControls(*surface, plugin, lamp);
+    return surface;
+}
+
+void AddHalvaneControls(IGraphics& editor, IPlugBase* plugin, IBypass** lamp) {
+    IGraphics* surface = &editor;
     surface->AddBackground(kImgBackground, FindImage(kImgBackground)->name);
 
     const TextStyle valueStyle = StyleOf(kValueText);
@@ -116,5 +123,5 @@ IGraphicsHeadless* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass**
         }
         }
     }
-    return surface;
+    surface->EnableHover(true);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 class IBypass;
-class IGraphicsHeadless;
+class IGraphics;
 class IPlugBase;
 
-// Builds the effect's 514 x 420 editor for `plugin`: the surface, the background and the 28 controls in
-// attach order, the Mono Position slider hidden. The caller hands the surface to the plug-in. `lamp`
-// receives the activity lamp. User-interface thread, during the plug-in's construction.
-IGraphicsHeadless* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass** lamp);
+// The effect's 514 x 420 editor for `plugin`: the background and the 28 controls in attach order, the
+// Mono Position slider hidden, hover tracking on. `lamp` receives the activity lamp. User-interface
+// thread, while the surface is not yet the plug-in's.
+void AddHalvaneControls(IGraphics& surface, IPlugBase* plugin, IBypass** lamp);
+
+// The editor on this platform's surface (its window where it has one); the caller hands it to the plug-in.
+IGraphics* BuildHalvaneEditor(IPlugBase* plugin, void* module, IBypass** lamp);

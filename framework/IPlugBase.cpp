@@ -215,6 +215,10 @@ void IPlugBase::AttachEditor(IEditorSurface* editor) {
         editor->SetParameterFromPlug(i, params_[static_cast<size_t>(i)]->NormalizedValue(), true);
     }
     editor->PrepareDraw();
+    if (editor_.get() == editor)
+        return;
+    if (editor_)
+        editor_->CloseWindow(); // the replaced surface's window goes with it
     editor_.reset(editor);
 }
 

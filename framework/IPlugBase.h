@@ -38,15 +38,18 @@ class IPlugBase {
 
     // ---- hooks for the concrete plug-in ----
     // Threads named are the host's; "lock" is the instance lock, Lock().
-    // Processing set-up may have changed. User-interface thread; takes the lock; may allocate.
+    // Processing set-up may have changed. User-interface thread, or the audio thread for the first
+    // block; takes the lock; may allocate (an effect sizes its delay memory here).
     virtual void Reset();
     // Parameter `index` has a new value. Audio or user-interface thread; the caller holds the lock or
-    // the override takes it; must not allocate.
+    // the override takes it. Allocates only where the new value needs memory of another size (an
+    // effect's delay lengths); otherwise must not.
     virtual void ParamChanged(int index);
-    // ParamChanged under the lock. Any thread; takes the lock; must not allocate.
+    // ParamChanged under the lock. Any thread; takes the lock; allocates as ParamChanged does.
     virtual void ParamChangedLocked(int index);
-    // One block. Audio thread; lock held; must not allocate. Default: copies the first
-    // min(inputs, outputs) channels and zero-fills the other outputs.
+    // One block. Audio thread; lock held. Allocates only in the first block after set-up, which calls
+    // Reset; otherwise must not. Default: copies the first min(inputs, outputs) channels and zero-fills
+    // the other outputs.
     virtual void ProcessBlock(double** inputs, double** outputs, int frames);
     // User-interface thread; lock not held; may allocate.
     virtual void EditorOpened() {}
@@ -105,8 +108,8 @@ class IPlugBase {
     virtual int HostCode() const { return hostCode_; }
     // User-interface thread; lock not held; may allocate.
     virtual void ResizeEditor(int width, int height) = 0;
-    // Takes ownership of the surface; a null surface is ignored. User-interface thread; takes the lock;
-    // may allocate.
+    // Takes ownership of the surface; a null surface is ignored. A surface it replaces has its window
+    // closed and is deleted. User-interface thread; takes the lock; may allocate.
     virtual void AttachEditor(IEditorSurface* editor);
     // Sizes the conversion buffers. User-interface thread, while the host does not process; lock not
     // taken; allocates.

@@ -1,46 +1,24 @@
 #pragma once
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <mutex>
 #endif
 
 // A lock the same thread may re-enter: a critical section on Windows, a recursive mutex elsewhere.
+// The Windows headers stay in the .cpp file: everything that holds a lock includes this one.
 class RecursiveLock {
   public:
-#ifdef _WIN32
-    RecursiveLock() {
-        InitializeCriticalSection(&section_);
-    }
-    ~RecursiveLock() {
-        DeleteCriticalSection(&section_);
-    }
-    void Enter() {
-        EnterCriticalSection(&section_);
-    }
-    void Leave() {
-        LeaveCriticalSection(&section_);
-    }
-#else
-    RecursiveLock() = default;
-    ~RecursiveLock() = default;
-    void Enter() {
-        mutex_.lock();
-    }
-    void Leave() {
-        mutex_.unlock();
-    }
-#endif
+    RecursiveLock();
+    ~RecursiveLock();
     RecursiveLock(const RecursiveLock&) = delete;
     RecursiveLock& operator=(const RecursiveLock&) = delete;
+    void Enter();
+    void Leave();
 
   private:
 #ifdef _WIN32
-    CRITICAL_SECTION section_;
+    // A CRITICAL_SECTION's storage (checked against its size where it is used).
+    alignas(void*) unsigned char section_[40];
 #else
     std::recursive_mutex mutex_;
 #endif

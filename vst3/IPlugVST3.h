@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "IPlugBase.h"
+
+class IPlugVST3View;
 #include "SingleComponentEffect.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
@@ -113,6 +115,10 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     void ChangeLatency(int samples) override;
     bool SendMidiMessage(const MidiMessage& message) override;
 
+    // The open editor views, in creation order; a view adds and removes itself.
+    void AddView(IPlugVST3View* view) { views_.push_back(view); }
+    void RemoveView(IPlugVST3View* view);
+
     virtual bool IsOfflineRender() const;
     virtual int TransportState() const;
     virtual void GetTimeInfo(TimeInfo* info) const;
@@ -151,4 +157,5 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     std::vector<double> valuesBefore_;
     std::vector<float*> piece32_;
     std::vector<double*> piece64_;
+    std::vector<IPlugVST3View*> views_;
 };

@@ -4,10 +4,12 @@
 // the gestures and restarts the plug-in reports to the host's component handler.
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "HostCallGuard.h"
 #include "IPlugParameter.h"
+#include "IPlugVST3View.h"
 #include "PlugIds.h"
 #include "Utf16Text.h"
 
@@ -140,8 +142,15 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
     return kResultFalse;
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
-    return nullptr;
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) {
+    if (!name || std::strcmp(name, "editor") != 0)
+        return nullptr;
+    return GuardHostCall(static_cast<IPlugView*>(nullptr),
+                         [&]() -> IPlugView* { return new IPlugVST3View(this); });
+}
+
+void IPlugVST3::RemoveView(IPlugVST3View* view) {
+    views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
 }
 
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode) {
@@ -246,7 +255,10 @@ void IPlugVST3::EndParamEdit(int index) {
         componentHandler->endEdit(static_cast<ParamID>(index));
 }
 
-void IPlugVST3::ResizeEditor(int, int) {}
+void IPlugVST3::ResizeEditor(int width, int height) {
+    if (Editor() && !views_.empty())
+        views_.front()->RequestResize(width, height);
+}
 
 void IPlugVST3::ChangeLatency(int samples) {
     IPlugBase::ChangeLatency(samples);

@@ -51,4 +51,12 @@ class RecordingEditor : public IEditorSurface {
     int FrameRate() const override { return frameRate; }
     void SetEndEditCountdown(int ticks) override { countdown = ticks; }
     void HideParamControls(int index, bool hide) override { hidden.emplace_back(index, hide); }
+    int Width() const override { return 0; }
+    int Height() const override { return 0; }
+    bool SupportsWindowType(const char*) const override { return false; }
+    bool OpenWindow(void*, const char*) override { return false; }
+    void CloseWindow() override { ++closed; }
+    bool IsWindowOpen() override { return false; }
+    bool KeyToEntry(EntryKey, char16_t, bool) override { return false; }
+    int closed = 0;
 };

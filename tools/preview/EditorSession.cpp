@@ -37,6 +37,8 @@ std::unique_ptr<EditorSession> EditorSession::Create(std::string* error) {
             *error = "the instance is not Halvane with its editor";
         return nullptr;
     }
+    // Drawn here, not in a window: the same editor on a surface without one.
+    session->surface_ = session->plug_->UseWindowlessEditor();
     halvane::host::PluginInstance& instance = *session->instance_;
     if (instance.activateDefaultBuses() != kResultOk ||
         instance.setupProcessing(kSampleRate, kMaxBlock, kSample32) != kResultOk ||
@@ -52,7 +54,7 @@ std::unique_ptr<EditorSession> EditorSession::Create(std::string* error) {
 EditorSession::~EditorSession() = default;
 
 IGraphicsHeadless& EditorSession::Surface() {
-    return *static_cast<IGraphicsHeadless*>(plug_->Surface());
+    return *surface_;
 }
 
 std::vector<float> EditorSession::Process(const std::vector<std::pair<int, double>>& changes,

@@ -12,8 +12,9 @@ class CLS_HALVANE;
 class IGraphicsHeadless;
 
 // One Halvane instance created through the module's factory (linked into this program) and started
-// as a host starts it, with its editor surface driven the way a window drives it: events through the
-// surface's routes, ticks of its timer, whole-editor redraws. For the preview and the editor tests.
+// as a host starts it, with its editor on a surface without a window, driven the way a window drives it:
+// events through the surface's routes, ticks of its timer, whole-editor redraws. For the preview and the
+// editor tests.
 class EditorSession {
   public:
     static constexpr double kSampleRate = 44100.0;
@@ -48,4 +49,5 @@ class EditorSession {
 
     std::unique_ptr<halvane::host::PluginInstance> instance_;
     CLS_HALVANE* plug_ = nullptr;
+    IGraphicsHeadless* surface_ = nullptr; // owned by the plug-in
 };
