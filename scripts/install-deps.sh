@@ -9,7 +9,7 @@ packages=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core libcairo2-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb
-  libx11-dev libxext-dev libxtst-dev xdotool imagemagick
+  libx11-dev libxext-dev libxtst-dev xdotool imagemagick x11-utils
   clang libclang-rt-14-dev llvm clang-format
   rev-plugins ladspa-sdk sox zip unzip
 )
