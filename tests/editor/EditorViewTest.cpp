@@ -1,5 +1,7 @@
 #include "EditorTestSupport.h"
 
+#include "HostlessPlug.h"
+
 #include "pluginterfaces/gui/iplugview.h"
 
 using namespace Steinberg;
@@ -73,4 +75,42 @@ TEST_F(EditorViewTest, AnswersEveryCallAndRelaysResizeRequestsToTheFirstView) {
     second = nullptr;
     plug().ResizeEditor(514, 420); // no view left: nothing to ask
     EXPECT_EQ(frame.sizes.size(), 1u);
+}
+
+namespace {
+
+// A plug-in that counts the host's confirmations of the sizes it asked for.
+class ResizingPlug : public IPlugVST3 {
+  public:
+    ResizingPlug() : IPlugVST3(1, "2-2", 1, "resizing", "", "", 0, 0, 0, 0, false, false, false, 0) {
+        AttachEditor(new RecordingEditor());
+    }
+    void EditorResized(int, int, int, int) override { ++resized; }
+    int resized = 0;
+};
+
+} // namespace
+
+TEST(EditorView, OnlyTheHostsAnswerToAResizeRequestReachesThePlugin) {
+    auto* plug = new ResizingPlug();
+    {
+        IPtr<IPlugView> view = owned(plug->createView("editor"));
+        ASSERT_TRUE(view);
+        RecordingFrame frame;
+        view->setFrame(&frame);
+        ViewRect rect(0, 0, 600, 500);
+        view->onSize(&rect);
+        EXPECT_EQ(plug->resized, 0) << "a size the plug-in did not ask for";
+        plug->ResizeEditor(600, 500);
+        view->onSize(&rect);
+        view->onSize(&rect);
+        EXPECT_EQ(plug->resized, 1);
+    }
+    plug->release(); // the view held the plug-in until it went
+}
+
+TEST(EditorView, TimerPeriodIsAThousandOverTheFrameRateTruncated) {
+    EXPECT_EQ(IGraphicsHeadless(nullptr, 10, 10, 24, nullptr).TimerPeriodMs(), 41);
+    EXPECT_EQ(IGraphicsHeadless(nullptr, 10, 10, 30, nullptr).TimerPeriodMs(), 33);
+    EXPECT_EQ(IGraphicsHeadless(nullptr, 10, 10, 0, nullptr).TimerPeriodMs(), 41) << "0 means 24";
 }

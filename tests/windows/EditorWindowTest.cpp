@@ -282,11 +282,15 @@ TEST_F(EditorWindow, ValueBoxAppliesOnTheNextTickAndARightClickDiscardsIt) {
     RightClick(editor, label);
     box = GetDlgItem(editor, kEntryId);
     ASSERT_NE(box, nullptr);
-    SetWindowTextA(box, "-90");
+    SetWindowTextA(box, "-9");
+    // Keys a host hands the view go to the open box.
+    EXPECT_EQ(view->onKeyDown('0', 0, 0), kResultTrue);
+    EXPECT_NE(TextOf(box), "-9");
     RightClick(editor, {10, 10});
     Tick(editor);
     EXPECT_EQ(GetDlgItem(editor, kEntryId), nullptr);
     EXPECT_DOUBLE_EQ(normalized(kBypassCeil), 0.5) << "the typed text was discarded";
+    EXPECT_EQ(view->onKeyDown('0', 0, 0), kResultFalse) << "no box, no key";
 }
 
 // A right click on the EQ mode switch asks for its value in a native list.
