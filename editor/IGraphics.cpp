@@ -249,12 +249,62 @@ void IGraphics::DrawControlBounds() {
 // ---- the window ----
 
 void IGraphics::Tick() {
-    BeforeRedraw();
+    StepEntry();
     PixelRect dirty;
     if (redrawOnTimer_ && CollectDirty(&dirty))
         ShowDirty(dirty);
     if (endEditTicks_ > 0 && --endEditTicks_ == 0)
         FlushDeferredGesture();
+}
+
+void IGraphics::StepEntry() {
+    if (!EntryOpen())
+        return;
+    switch (entry_.state) {
+    case kEntryTyping:
+        entry_.state = kEntryIdle;
+        break;
+    case kEntryCommit: {
+        const std::string text = EntryText();
+        IControl* control = entry_.control;
+        const int param = entry_.param;
+        CloseEntry(); // first: the value applied redraws the control without the entry over it
+        ApplyEnteredText(control, param, text.c_str());
+        break;
+    }
+    case kEntryCancel:
+        CloseEntry();
+        break;
+    default:
+        break;
+    }
+}
+
+void IGraphics::EntryOpened(IControl* control, int param) {
+    entry_ = TextEntry{control, param, kEntryIdle};
+}
+
+bool IGraphics::PressWithEntryOpen(bool right) {
+    if (!EntryOpen())
+        return false;
+    if (!right) {
+        entry_.state = kEntryCommit; // a click elsewhere commits
+        return false;
+    }
+    entry_.state = kEntryCancel;
+    if (entry_.param < 0)
+        ApplyEnteredText(entry_.control, -1, "");
+    return true;
+}
+
+void IGraphics::CloseEntry() {
+    if (!EntryOpen())
+        return;
+    IControl* control = entry_.control;
+    entry_ = TextEntry{};
+    CloseEntryView();
+    control->SetTextEntryActive(false);
+    control->MarkDirty(true);
 }
 
 void IGraphics::CloseSurfaceWindow() {
@@ -271,9 +321,10 @@ bool IGraphics::SupportsWindowType(const char* type) const {
     return own && type && std::strcmp(own, type) == 0;
 }
 
-bool IGraphics::OpenWindow(void* parent, const char* type) {
+bool IGraphics::OpenWindow(void* parent, const char* type, IEditorRunLoop* runLoop) {
     if (!parent || !SupportsWindowType(type))
         return false;
+    runLoop_ = runLoop;
     return OpenInParent(parent) != nullptr;
 }
 

@@ -10,6 +10,7 @@
 
 class IControl;
 class IEditableTextControl;
+class IEditorRunLoop;
 class IParamSpec;
 class IPlugBase;
 class LICE_IBitmap;
@@ -111,7 +112,7 @@ class IGraphics : public IEditorSurface {
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     bool SupportsWindowType(const char* type) const override;
-    bool OpenWindow(void* parent, const char* type) override;
+    bool OpenWindow(void* parent, const char* type, IEditorRunLoop* runLoop) override;
     void CloseWindow() override { CloseSurfaceWindow(); }
     // Without a text entry of the platform's own, no key is taken.
     bool KeyToEntry(EntryKey key, char16_t character, bool down) override {
@@ -222,14 +223,34 @@ class IGraphics : public IEditorSurface {
     void FlushDeferredGesture();
 
   protected:
-    // The tick's platform hooks: what runs before the redraw, and how a dirty rectangle reaches the
-    // screen (window-less: drawn into the draw bitmap at once).
-    virtual void BeforeRedraw() {}
+    // How a dirty rectangle reaches the screen on a tick (window-less: drawn into the draw bitmap at once).
     virtual void ShowDirty(const PixelRect& rect) { RenderRect(rect); }
     // Destroys the window and what belongs to it; called by CloseSurfaceWindow with a window open.
     virtual void DestroySurfaceWindow() {}
+    // The run loop the host gave with the window, or null.
+    IEditorRunLoop* RunLoop() const { return runLoop_; }
+
+    // ---- a platform's text entry (value box, list or text box) ----
+    // Its states: idle, typing, cancel asked, commit asked. A commit or cancel is carried out on the next
+    // tick, before the redraw, so what the entry applies is drawn in the same tick.
+    enum EntryState { kEntryIdle = 0, kEntryTyping = 1, kEntryCancel = 2, kEntryCommit = 3 };
+    // The platform opened an entry for `control` (`param` -1: a plain text entry).
+    void EntryOpened(IControl* control, int param);
+    bool EntryOpen() const { return entry_.control != nullptr; }
+    int EntryParam() const { return entry_.param; }
+    void SetEntryState(int state) { entry_.state = state; }
+    // A press while an entry is open: a right one cancels it and is used up (true); a left one commits
+    // it and goes on to the control under the pointer (false). No entry: false.
+    bool PressWithEntryOpen(bool right);
+    // Closes the entry: its control loses the text-entry flag and is redrawn; the platform's part goes.
+    void CloseEntry();
+    // The platform's side: the entry's text, and closing what shows it.
+    virtual std::string EntryText() { return std::string(); }
+    virtual void CloseEntryView() {}
 
   private:
+    // The tick's first step: an entry's commit or cancel carried out.
+    void StepEntry();
     void DrawControlBounds();
     // Ends the gesture of a press whose release never came (the capture moves on without it).
     void EndUnreleasedGesture();
@@ -267,6 +288,13 @@ class IGraphics : public IEditorSurface {
     } gesture_;
     int endEditTicks_ = 0;
     void* module_ = nullptr;
+    IEditorRunLoop* runLoop_ = nullptr;
+    // The platform's open text entry: its control, parameter (-1: a plain text entry) and state.
+    struct TextEntry {
+        IControl* control = nullptr;
+        int param = -1;
+        int state = 0;
+    } entry_;
     bool tooltipsEnabled_ = false;
     bool strictDrawing_ = true;
     bool showControlBounds_ = false;

@@ -162,30 +162,6 @@ IGraphicsWin* IGraphicsWinNative::SurfaceOf(HWND window) {
 
 // ---- the tick's platform steps ----
 
-void IGraphicsWin::BeforeRedraw() {
-    if (!entry_.window)
-        return;
-    switch (entry_.state) {
-    case kEntryTyping:
-        entry_.state = kEntryIdle;
-        break;
-    case kEntryCommit: {
-        char text[1001] = {};
-        GetWindowTextA(Native::Entry(*this), text, 1000);
-        IControl* control = entry_.control;
-        const int param = entry_.param;
-        CloseEntry(); // before applying: the value may redraw the control under it
-        ApplyEnteredText(control, param, text);
-        break;
-    }
-    case kEntryCancel:
-        CloseEntry();
-        break;
-    default:
-        break;
-    }
-}
-
 void IGraphicsWin::ShowDirty(const PixelRect& rect) {
     HWND window = Native::Window(*this);
     if (!window)
@@ -351,21 +327,15 @@ LRESULT IGraphicsWinNative::Message(IGraphicsWin& s, HWND window, UINT message, 
             SetCapture(window);
         return 0;
     case WM_RBUTTONDOWN:
-        if (s.entry_.window) {
-            // A right click cancels the entry and does nothing else.
-            s.entry_.state = IGraphicsWin::kEntryCancel;
-            if (s.entry_.param < 0)
-                s.ApplyEnteredText(s.entry_.control, -1, "");
+        if (s.PressWithEntryOpen(true))
             return 0;
-        }
         s.HideTip();
         SetCapture(window);
         s.RoutePointerDown(x, y, ModsFrom(wParam));
         return 0;
     case WM_LBUTTONDOWN:
         s.HideTip();
-        if (s.entry_.window)
-            s.entry_.state = IGraphicsWin::kEntryCommit; // a click elsewhere commits
+        s.PressWithEntryOpen(false);
         SetCapture(window);
         s.RoutePointerDown(x, y, ModsFrom(wParam));
         return 0;

@@ -35,31 +35,27 @@ class IGraphicsWin : public IGraphics {
     bool KeyToEntry(EntryKey key, char16_t character, bool down) override;
 
     // The open value or text entry window (an edit box or a list), or null.
-    void* EntryWindow() const { return entry_.window; }
+    void* EntryWindow() const { return entryWindow_.window; }
 
   protected:
-    void BeforeRedraw() override;
     void ShowDirty(const PixelRect& rect) override;
     void DestroySurfaceWindow() override;
+    std::string EntryText() override;
+    void CloseEntryView() override;
 
   private:
     friend struct IGraphicsWinNative;
 
-    // The open text entry: 0 idle, 1 typing, 2 cancel asked, 3 commit asked (applied on the next tick).
-    enum EntryState { kEntryIdle = 0, kEntryTyping = 1, kEntryCancel = 2, kEntryCommit = 3 };
-    struct Entry {
+    // The entry's window, subclassed, with its own font and the key hook installed while it is open.
+    struct NativeEntry {
         void* window = nullptr;
-        IControl* control = nullptr;
-        int param = -1; // -1: a plain text entry
         void* previousProc = nullptr;
         void* font = nullptr;
         void* keyHook = nullptr;
-        int state = kEntryIdle;
     };
 
     // Subclasses a new entry window and remembers it; the font is the entry's own.
     void AdoptEntry(void* window, IControl* control, int param, void* font);
-    void CloseEntry();
     void ShowTip();
     void HideTip();
     void CreateTooltips();
@@ -70,6 +66,6 @@ class IGraphicsWin : public IGraphics {
     void* tipWindow_ = nullptr;
     bool tipShown_ = false;
     int tipControlIndex_ = -1;
-    Entry entry_;
+    NativeEntry entryWindow_;
     std::unique_ptr<unsigned long[]> customColors_; // the colour dialog's 16, made on first use
 };

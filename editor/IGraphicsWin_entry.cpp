@@ -23,7 +23,7 @@ bool IsEditClass(HWND window) {
 
 void IGraphicsWin::PromptValue(IControl* control, IParamSpec* param, bool compact) {
     HWND window = Native::Window(*this);
-    if (!control || !param || !window || entry_.window)
+    if (!control || !param || !window || EntryOpen())
         return;
     const PixelRect& r = control->Rect();
     const int cx = static_cast<int>((r.left + r.right) * 0.5);
@@ -76,7 +76,7 @@ void IGraphicsWin::PromptValue(IControl* control, IParamSpec* param, bool compac
 
 void IGraphicsWin::PromptText(IEditableTextControl* control) {
     HWND window = Native::Window(*this);
-    if (!control || !window || entry_.window)
+    if (!control || !window || EntryOpen())
         return;
     TextStyle& style = control->Style();
     DWORD flags = WS_CHILD | WS_VISIBLE;
@@ -99,34 +99,36 @@ void IGraphicsWin::PromptText(IEditableTextControl* control) {
 
 void IGraphicsWin::AdoptEntry(void* window, IControl* control, int param, void* font) {
     HWND entry = static_cast<HWND>(window);
-    entry_ = Entry{};
-    entry_.window = entry;
-    entry_.control = control;
-    entry_.param = param;
-    entry_.font = font;
+    entryWindow_ = NativeEntry{};
+    entryWindow_.window = entry;
+    entryWindow_.font = font;
+    EntryOpened(control, param);
     SetFocus(entry);
-    entry_.previousProc = reinterpret_cast<void*>(
+    entryWindow_.previousProc = reinterpret_cast<void*>(
         SetWindowLongPtrA(entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Native::EntryProc)));
     SetWindowLongPtrA(entry, GWLP_USERDATA, Native::kEntryMarker);
     if (font)
         SendMessageA(entry, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // Hosts that turn keys into their own shortcuts must not take the ones typed here.
-    entry_.keyHook = SetWindowsHookExA(WH_GETMESSAGE, Native::KeyHook, nullptr, GetCurrentThreadId());
+    entryWindow_.keyHook = SetWindowsHookExA(WH_GETMESSAGE, Native::KeyHook, nullptr, GetCurrentThreadId());
 }
 
 // ---- closing ----
 
-void IGraphicsWin::CloseEntry() {
-    if (!entry_.window)
+std::string IGraphicsWin::EntryText() {
+    char text[1001] = {};
+    if (HWND entry = Native::Entry(*this))
+        GetWindowTextA(entry, text, 1000);
+    return text;
+}
+
+void IGraphicsWin::CloseEntryView() {
+    NativeEntry entry = entryWindow_;
+    entryWindow_ = NativeEntry{};
+    if (!entry.window)
         return;
-    Entry entry = entry_;
-    entry_ = Entry{};
     if (entry.keyHook)
         UnhookWindowsHookEx(static_cast<HHOOK>(entry.keyHook));
-    if (entry.control) {
-        entry.control->SetTextEntryActive(false);
-        entry.control->MarkDirty(true);
-    }
     HWND window = static_cast<HWND>(entry.window);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.previousProc));
     DestroyWindow(window);
@@ -139,25 +141,25 @@ void IGraphicsWin::CloseEntry() {
 LRESULT CALLBACK IGraphicsWinNative::EntryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     IGraphicsWin* s =
         GetWindowLongPtrA(window, GWLP_USERDATA) == kEntryMarker ? SurfaceOf(GetParent(window)) : nullptr;
-    if (!s || s->entry_.window != window)
+    if (!s || s->entryWindow_.window != window)
         return DefWindowProcA(window, message, wParam, lParam);
-    const auto previous = reinterpret_cast<WNDPROC>(s->entry_.previousProc);
+    const auto previous = reinterpret_cast<WNDPROC>(s->entryWindow_.previousProc);
     s->HideTip();
     switch (message) {
     case WM_SETFOCUS:
-        s->entry_.state = IGraphicsWin::kEntryTyping;
+        s->SetEntryState(IGraphicsWin::kEntryTyping);
         break;
     case WM_KILLFOCUS:
-        s->entry_.state = IGraphicsWin::kEntryIdle;
+        s->SetEntryState(IGraphicsWin::kEntryIdle);
         break;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             if (IsEditClass(window))
                 SendMessageA(window, EM_SETSEL, static_cast<WPARAM>(-1), 0);
-            s->entry_.state = IGraphicsWin::kEntryCommit;
+            s->SetEntryState(IGraphicsWin::kEntryCommit);
             return 0;
         }
-        s->entry_.state = IGraphicsWin::kEntryTyping;
+        s->SetEntryState(IGraphicsWin::kEntryTyping);
         break;
     case WM_CHAR:
         if (wParam == '\r' || wParam == '\n')
@@ -165,14 +167,14 @@ LRESULT CALLBACK IGraphicsWinNative::EntryProc(HWND window, UINT message, WPARAM
         break;
     case WM_COMMAND:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
-            s->entry_.state = IGraphicsWin::kEntryCommit;
+            s->SetEntryState(IGraphicsWin::kEntryCommit);
             return 0;
         }
         break;
     case WM_GETDLGCODE: {
         LRESULT code = CallWindowProcA(previous, window, message, wParam, lParam);
         const auto* queried = reinterpret_cast<const MSG*>(lParam);
-        if (s->entry_.param < 0 && queried && queried->message == WM_KEYDOWN && queried->wParam == VK_RETURN)
+        if (s->EntryParam() < 0 && queried && queried->message == WM_KEYDOWN && queried->wParam == VK_RETURN)
             code |= DLGC_WANTALLKEYS;
         return code;
     }
@@ -188,7 +190,7 @@ LRESULT CALLBACK IGraphicsWinNative::KeyHook(int code, WPARAM wParam, LPARAM lPa
         msg->message <= WM_KEYLAST && msg->hwnd &&
         GetWindowLongPtrA(msg->hwnd, GWLP_USERDATA) == kEntryMarker) {
         IGraphicsWin* s = SurfaceOf(GetParent(msg->hwnd));
-        if (s && s->entry_.window == msg->hwnd) {
+        if (s && s->entryWindow_.window == msg->hwnd) {
             // Delivered here, and nothing left for the host's own translation.
             TranslateMessage(msg);
             DispatchMessageA(msg);

@@ -17,7 +17,7 @@ struct IGraphicsWinNative {
     static constexpr LONG_PTR kEntryMarker = 0xDEADF00B;
 
     static HWND Window(const IGraphicsWin& s) { return static_cast<HWND>(s.window_); }
-    static HWND Entry(const IGraphicsWin& s) { return static_cast<HWND>(s.entry_.window); }
+    static HWND Entry(const IGraphicsWin& s) { return static_cast<HWND>(s.entryWindow_.window); }
     // The surface a window of ours belongs to, when it is that surface's current window.
     static IGraphicsWin* SurfaceOf(HWND window);
 

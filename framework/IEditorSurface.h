@@ -1,5 +1,7 @@
 #pragma once
 
+class IEditorRunLoop;
+
 // What the plug-in base, the effect and the host's editor view ask of an attached editor surface. The
 // editor implements it; the framework and the view know no concrete editor. Called on the user-interface
 // thread or, for value pushes and control visibility, on whichever thread changed the parameter (the
@@ -24,9 +26,10 @@ class IEditorSurface {
     virtual int Height() const = 0;
     // Whether a window can be opened in a host parent of this platform type ("HWND", ...).
     virtual bool SupportsWindowType(const char* type) const = 0;
-    // Opens (or re-opens in place) the editor's window as a child of `parent`, a window of `type`.
+    // Opens (or re-opens in place) the editor's window as a child of `parent`, a window of `type`;
+    // a window that needs the host's run loop gets it in `runLoop` (null where the host has none).
     // False when the type is not supported or no window could be made.
-    virtual bool OpenWindow(void* parent, const char* type) = 0;
+    virtual bool OpenWindow(void* parent, const char* type, IEditorRunLoop* runLoop) = 0;
     // Closes the window, sending a pending end of gesture first; nothing without one.
     virtual void CloseWindow() = 0;
     virtual bool IsWindowOpen() = 0;

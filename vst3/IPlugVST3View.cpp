@@ -75,7 +75,7 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) {
             return kResultFalse;
         if (editor->SupportsWindowType(type)) {
             // A window that could not be made is not reported as open.
-            if (!parent || !editor->OpenWindow(parent, type))
+            if (!parent || !editor->OpenWindow(parent, type, nullptr))
                 return kResultFalse;
             systemWindow = parent;
         }

@@ -54,7 +54,7 @@ class RecordingEditor : public IEditorSurface {
     int Width() const override { return 0; }
     int Height() const override { return 0; }
     bool SupportsWindowType(const char*) const override { return false; }
-    bool OpenWindow(void*, const char*) override { return false; }
+    bool OpenWindow(void*, const char*, IEditorRunLoop*) override { return false; }
     void CloseWindow() override { ++closed; }
     bool IsWindowOpen() override { return false; }
     bool KeyToEntry(EntryKey, char16_t, bool) override { return false; }
