@@ -2,6 +2,7 @@
 
 #include "HostCallGuard.h"
 #include "IPlugVST3.h"
+#include "IPlugVST3RunLoop.h"
 
 using namespace Steinberg;
 
@@ -57,28 +58,61 @@ IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : CPluginView(nullptr), plug_(plug
 
 IPlugVST3View::~IPlugVST3View() {
     // A host that releases the view without removing it first still gets its window closed.
-    if (systemWindow)
-        removed();
+    Close();
+    runLoop_.reset();
     plug_->RemoveView(this);
     plug_->release();
 }
 
+void IPlugVST3View::FlushRunLoop() {
+    if (runLoop_)
+        runLoop_->Flush();
+}
+
+void IPlugVST3View::Close() {
+    if (!open_)
+        return;
+    open_ = false;
+    if (IEditorSurface* editor = plug_->Editor()) {
+        plug_->EditorClosed();
+        editor->CloseWindow();
+    }
+    systemWindow = nullptr;
+    FlushRunLoop();
+}
+
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) {
+    FlushRunLoop();
     IEditorSurface* editor = plug_->Editor();
     return editor && editor->SupportsWindowType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) {
     return GuardHostCall([&]() -> tresult {
+        FlushRunLoop();
         IEditorSurface* editor = plug_->Editor();
         if (!editor)
             return kResultFalse;
         if (editor->SupportsWindowType(type)) {
-            // A window that could not be made is not reported as open.
-            if (!parent || !editor->OpenWindow(parent, type, nullptr))
+            IEditorRunLoop* loop = nullptr;
+#if SMTG_OS_LINUX
+            // Windows without a thread of their own run on the host's loop: the frame's, else the host's.
+            if (!runLoop_) {
+                IPtr<Linux::IRunLoop> hostLoop =
+                    owned(IPlugVST3RunLoop::Find(plugFrame, plug_->getHostContext()));
+                if (hostLoop)
+                    runLoop_ = std::make_unique<IPlugVST3RunLoop>(hostLoop);
+            }
+            loop = runLoop_.get();
+#endif
+            // A window that could not be made is not reported as open, and leaves nothing behind.
+            if (!parent || !editor->OpenWindow(parent, type, loop)) {
+                runLoop_.reset();
                 return kResultFalse;
+            }
             systemWindow = parent;
         }
+        open_ = true;
         plug_->EditorOpened();
         return kResultOk;
     });
@@ -86,10 +120,8 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) {
 
 tresult PLUGIN_API IPlugVST3View::removed() {
     return GuardHostCall([&]() -> tresult {
-        if (IEditorSurface* editor = plug_->Editor()) {
-            plug_->EditorClosed();
-            editor->CloseWindow();
-        }
+        Close();
+        runLoop_.reset();
         return CPluginView::removed();
     });
 }
@@ -118,8 +150,14 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize) {
 }
 
 tresult PLUGIN_API IPlugVST3View::setFrame(IPlugFrame* frame) {
-    plugFrame = frame;
-    return kResultOk;
+    return GuardHostCall([&]() -> tresult {
+        // Some hosts take the frame away before removing the view: the window cannot outlive its loop.
+        if (!frame && plugFrame)
+            Close();
+        FlushRunLoop();
+        plugFrame = frame;
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API IPlugVST3View::onKeyDown(char16 key, int16 keyCode, int16) {
@@ -132,6 +170,7 @@ tresult PLUGIN_API IPlugVST3View::onKeyUp(char16 key, int16 keyCode, int16) {
 
 tresult IPlugVST3View::Key(char16 key, int16 keyCode, bool down) {
     return GuardHostCall([&]() -> tresult {
+        FlushRunLoop();
         IEditorSurface* editor = plug_->Editor();
         if (!editor || !systemWindow)
             return kResultFalse;

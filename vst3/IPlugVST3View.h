@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include "public.sdk/source/common/pluginview.h"
 
 class IPlugVST3;
+class IPlugVST3RunLoop;
 
 // The view a host embeds the editor through. It opens and closes the plug-in's editor window inside the
 // host's parent and relays sizes; the editor itself lives as long as the plug-in. The view holds one
@@ -31,7 +34,14 @@ class IPlugVST3View : public Steinberg::CPluginView {
 
   private:
     Steinberg::tresult Key(Steinberg::char16 key, Steinberg::int16 keyCode, bool down);
+    // Closes the window and tells the plug-in, once, whichever of removed, setFrame(null) or the
+    // view's end comes first.
+    void Close();
+    // What a stop inside one of the run loop's callbacks left to unregister.
+    void FlushRunLoop();
 
     IPlugVST3* plug_;
     bool resizePending_ = false;
+    bool open_ = false; // attached with a window or for another type, not yet closed
+    std::unique_ptr<IPlugVST3RunLoop> runLoop_;
 };
