@@ -1,3 +1,6 @@
+#include "IPlugBase.h"
+#include "LICE_SysBitmap.h"
+// After ours: the Windows headers' macros must not rename our declarations.
 #include "IGraphicsWin_native.h"
 
 #include <shellapi.h>
@@ -5,9 +8,6 @@
 
 #include <cstring>
 #include <mutex>
-
-#include "IPlugBase.h"
-#include "LICE_SysBitmap.h"
 
 namespace {
 

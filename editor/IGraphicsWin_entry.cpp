@@ -1,12 +1,12 @@
+#include "IControl.h"
+#include "IEditableTextControl.h"
+#include "IParamSpec.h"
+// After ours: the Windows headers' macros must not rename our declarations.
 #include "IGraphicsWin_native.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
-
-#include "IControl.h"
-#include "IEditableTextControl.h"
-#include "IParamSpec.h"
 
 namespace {
 

@@ -2,12 +2,13 @@
 
 // The Win32 side of IGraphicsWin, shared by its .cpp files only.
 
+// Ours first: the Windows headers' macros (DrawText and the like) must not rename our declarations.
+#include "IGraphicsWin.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-
-#include "IGraphicsWin.h"
 
 struct IGraphicsWinNative {
     static constexpr const char* kWindowClass = "IPlugWndClass";

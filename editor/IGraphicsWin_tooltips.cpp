@@ -1,8 +1,8 @@
+#include "IControl.h"
+// After ours: the Windows headers' macros must not rename our declarations.
 #include "IGraphicsWin_native.h"
 
 #include <commctrl.h>
-
-#include "IControl.h"
 
 namespace {
 
