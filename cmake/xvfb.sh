@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# A virtual X server for the tests that open real windows under Wine.
-#   xvfb.sh start STATEFILE WINEPREFIX   starts Xvfb on the first free display from :90 and records
-#                                        DISPLAY=:N, its PID and the Wine prefix its programs use
-#                                        in STATEFILE (cmake/wine-run.sh reads them from there)
+# A virtual X server for the tests that open real windows, natively or under Wine.
+#   xvfb.sh start STATEFILE [WINEPREFIX] starts Xvfb on the first free display from :90 and records
+#                                        DISPLAY=:N, its PID and the Wine prefix its programs use (if
+#                                        any) in STATEFILE (cmake/wine-run.sh reads them from there)
 #   xvfb.sh stop STATEFILE               stops the wine server of that prefix, then that Xvfb
 # Stopping is safe to repeat and after a failed start; a start first stops what a run that never got
 # to its stop left behind.
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 start STATEFILE WINEPREFIX | stop STATEFILE" >&2
+  echo "usage: $0 start STATEFILE [WINEPREFIX] | stop STATEFILE" >&2
   exit 2
 }
 [ $# -ge 2 ] || usage
@@ -82,9 +82,9 @@ start_server() {
 
 case "$action" in
   start)
-    [ $# -eq 3 ] || usage
+    [ $# -le 3 ] || usage
     stop_server
-    start_server "$3"
+    start_server "${3:-}"
     ;;
   stop) stop_server ;;
   *) usage ;;

@@ -36,4 +36,16 @@ tresult PLUGIN_API HostApplication::createInstance(TUID cid, TUID interfaceId, v
     return *obj ? kResultOk : kOutOfMemory;
 }
 
+tresult PLUGIN_API HostApplication::queryInterface(const TUID iid, void** obj) {
+#if SMTG_OS_LINUX
+    if (runLoop_ && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
+        runLoop_->addRef();
+        *obj = runLoop_;
+        return kResultOk;
+    }
+#endif
+    QUERY_INTERFACE(iid, obj, Vst::IHostApplication::iid, Vst::IHostApplication)
+    return FObject::queryInterface(iid, obj);
+}
+
 } // namespace halvane::host

@@ -249,4 +249,32 @@ std::vector<ProgramList> PluginInstance::programLists() const {
     return result;
 }
 
+bool PluginInstance::findProgramParameter(ParameterInfo& found) const {
+    for (const ParameterInfo& info : parameters()) {
+        if (info.flags & ParameterInfo::kIsProgramChange) {
+            found = info;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> PluginInstance::programNames() const {
+    ParameterInfo program{};
+    if (!unitInfo_ || !findProgramParameter(program))
+        return {};
+    ProgramListID listId = kNoProgramListId;
+    const int32 unitCount = unitInfo_->getUnitCount();
+    for (int32 i = 0; i < unitCount; ++i) {
+        UnitInfo unit{};
+        if (unitInfo_->getUnitInfo(i, unit) == kResultOk && unit.id == program.unitId)
+            listId = unit.programListId;
+    }
+    const std::vector<ProgramList> lists = programLists();
+    for (const ProgramList& list : lists)
+        if (list.info.id == listId)
+            return list.names;
+    return lists.size() == 1 ? lists.front().names : std::vector<std::string>();
+}
+
 } // namespace halvane::host

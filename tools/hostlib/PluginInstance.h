@@ -67,6 +67,11 @@ class PluginInstance {
     // Exact match on the UTF-8 title.
     bool findParameter(const std::string& title, Steinberg::Vst::ParameterInfo& found) const;
     std::vector<ProgramList> programLists() const;
+    // The parameter that picks programs (flagged kIsProgramChange); false when there is none.
+    bool findProgramParameter(Steinberg::Vst::ParameterInfo& found) const;
+    // The names of the programs that parameter picks, one per index (unused slots empty): the program
+    // list of its unit, or the only list there is; empty when the plug-in offers none.
+    std::vector<std::string> programNames() const;
 
   private:
     PluginInstance() = default;

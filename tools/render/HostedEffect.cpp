@@ -108,33 +108,11 @@ std::unique_ptr<HostedEffect> HostedEffect::open(const std::string& bundle, cons
 }
 
 bool HostedEffect::findProgramParameter(ParameterInfo& found) const {
-    for (const ParameterInfo& info : instance_->parameters()) {
-        if (info.flags & ParameterInfo::kIsProgramChange) {
-            found = info;
-            return true;
-        }
-    }
-    return false;
+    return instance_->findProgramParameter(found);
 }
 
 std::vector<std::string> HostedEffect::presetNames() const {
-    ParameterInfo program{};
-    IUnitInfo* units = instance_->unitInfo();
-    if (!units || !findProgramParameter(program))
-        return {};
-    // The program list is the one of the unit the program-change parameter belongs to.
-    ProgramListID listId = kNoProgramListId;
-    const int32 unitCount = units->getUnitCount();
-    for (int32 i = 0; i < unitCount; ++i) {
-        UnitInfo unit{};
-        if (units->getUnitInfo(i, unit) == kResultOk && unit.id == program.unitId)
-            listId = unit.programListId;
-    }
-    const std::vector<host::ProgramList> lists = instance_->programLists();
-    for (const host::ProgramList& list : lists)
-        if (list.info.id == listId)
-            return list.names;
-    return lists.size() == 1 ? lists.front().names : std::vector<std::string>();
+    return instance_->programNames();
 }
 
 void HostedEffect::listPresets(std::FILE* out) const {
