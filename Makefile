@@ -88,6 +88,7 @@ package: build build-windows
 bench: build
 	./build/bench/halvane-bench
 	./build/bench/halvane-peer-bench --benchmark_repetitions=5
+	./build/bench/halvane-editor-bench
 
 # clang-format over every tracked C++ file; `make test` fails when one is not formatted.
 format: deps
