@@ -304,7 +304,9 @@ void IGraphics::CloseEntry() {
     entry_ = TextEntry{};
     CloseEntryView();
     control->SetTextEntryActive(false);
-    control->MarkDirty(true);
+    // Redrawn only: a value pushed here would reach the host outside any gesture, and a committed
+    // value was already sent inside its own.
+    control->MarkDirty(false);
 }
 
 void IGraphics::CloseSurfaceWindow() {
