@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -94,6 +95,8 @@ TEST(RunLoop, CallsDescriptorHandlersAsTheHostQuirkSays) {
         handler->calls = 0;
         EXPECT_EQ(loop->runOnce(0), c.whenReadable);
         EXPECT_EQ(handler->calls, c.whenReadable);
+        EXPECT_EQ(loop->fdCallCount(), static_cast<std::uint64_t>(c.whenIdle + c.whenReadable));
+        EXPECT_EQ(loop->timerCallCount(), 0u);
     }
 }
 
@@ -116,6 +119,20 @@ TEST(RunLoop, TimersFireWhenDueAtMostOnceATurn) {
     EXPECT_EQ(loop->runOnce(0), 1);
     EXPECT_EQ(loop->runOnce(0), 0);
     EXPECT_EQ(timer->calls, 2);
+
+    // Held, a due timer neither fires nor cuts a wait short; released, it fires once.
+    loop->holdTimers(true);
+    std::this_thread::sleep_for(Ms(25));
+    EXPECT_EQ(loop->runOnce(0), 0);
+    const auto heldFrom = std::chrono::steady_clock::now();
+    EXPECT_EQ(loop->runOnce(60), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - heldFrom, Ms(59));
+    loop->holdTimers(false);
+    EXPECT_EQ(loop->runOnce(0), 1);
+    EXPECT_EQ(loop->runOnce(0), 0);
+    EXPECT_EQ(timer->calls, 3);
+    EXPECT_EQ(loop->timerCallCount(), 3u);
+    EXPECT_EQ(loop->fdCallCount(), 0u);
 
     EXPECT_EQ(loop->unregisterTimer(timer), kResultOk);
     std::this_thread::sleep_for(Ms(25));

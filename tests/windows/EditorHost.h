@@ -7,9 +7,7 @@
 
 #include <windows.h>
 
-#include "EditorLayout.h"
-#include "Module.h"
-#include "PluginInstance.h"
+#include "EditorHostCommon.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -52,26 +50,7 @@ inline std::shared_ptr<host::Module> OpenModule(std::string& error) {
     return host::Module::open(HALVANE_MODULE_BINARY, error);
 }
 
-// Created, buses on, set up for stereo 32-bit blocks at 48 kHz, active and processing.
-inline std::unique_ptr<host::PluginInstance> StartInstance(const std::shared_ptr<host::Module>& module,
-                                                           std::string& error) {
-    host::ClassInfo info;
-    if (!module->findClass("Audio Module Class", info)) {
-        error = "no audio effect class";
-        return nullptr;
-    }
-    auto plug = host::PluginInstance::create(module, info.cid, "Halvane Editor Host", error);
-    if (!plug)
-        return plug;
-    if (plug->activateDefaultBuses() != Steinberg::kResultOk ||
-        plug->setupProcessing(48000.0, 512, Steinberg::Vst::kSample32) != Steinberg::kResultOk ||
-        plug->setActive(true) != Steinberg::kResultOk) {
-        error = "the instance did not start";
-        return nullptr;
-    }
-    plug->setProcessing(true);
-    return plug;
-}
+using test::StartInstance;
 
 // WM_COMMANDs the host window received (its menu and accelerator commands).
 inline int gHostCommands = 0;
@@ -136,16 +115,11 @@ inline void Tick(HWND editor) {
     SendMessageA(editor, WM_TIMER, kTimerId, 0);
 }
 
-// The layout entry of the control of `kind` bound to `param`.
-inline const EditorLayout::Control& ControlFor(EditorLayout::ControlKind kind, int param) {
-    for (const EditorLayout::Control& c : EditorLayout::kControls)
-        if (c.kind == kind && c.param == param)
-            return c;
-    return EditorLayout::kControls[0];
-}
+using test::ControlFor;
 
 inline POINT CentreOf(const EditorLayout::Control& c) {
-    return {(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+    const test::FacePoint p = test::ControlCentre(c);
+    return {p.x, p.y};
 }
 
 inline LPARAM At(POINT p) {

@@ -141,22 +141,8 @@ class EditorWindow : public ::testing::Test {
 
     double normalized(Steinberg::Vst::ParamID id) { return plug->controller()->getParamNormalized(id); }
 
-    // What the host heard since the last clear, as "b1 p1 e1" (begin, performs, end with the id); a
-    // run of performs on one parameter shows once.
-    std::string gestures() {
-        std::string text, last;
-        for (const host::EditEvent& e : plug->componentHandler().edits()) {
-            const char kind = e.kind == host::EditEvent::Kind::Begin
-                                  ? 'b'
-                                  : (e.kind == host::EditEvent::Kind::End ? 'e' : 'p');
-            const std::string item = kind + std::to_string(e.id);
-            if (kind == 'p' && item == last)
-                continue;
-            text += (text.empty() ? "" : " ") + item;
-            last = item;
-        }
-        return text;
-    }
+    // What the host heard since the last clear.
+    std::string gestures() { return test::GestureText(plug->componentHandler().edits()); }
 
     static bool classRegistered() {
         std::string binary = HALVANE_MODULE_BINARY;

@@ -41,8 +41,9 @@ RunLoop::TimerEntry* RunLoop::findTimer(std::uint64_t serial) {
 
 int RunLoop::waitMs(Clock::time_point now, int limitMs) const {
     Clock::time_point first = now + std::chrono::milliseconds(limitMs);
-    for (const TimerEntry& t : timerEntries_)
-        first = std::min(first, t.due);
+    if (!timersHeld_)
+        for (const TimerEntry& t : timerEntries_)
+            first = std::min(first, t.due);
     for (const HostTimer& t : hostTimers_)
         first = std::min(first, t.due);
     if (first <= now)
@@ -73,6 +74,7 @@ int RunLoop::runOnce(int timeoutMs) {
         if (call && fdRegistered(fds[i].serial)) {
             fds[i].handler->onFDIsSet(fds[i].fd);
             ++calls;
+            ++fdCallsMade_;
         }
     }
     for (size_t i = 0; i < hostFdCount; ++i) {
@@ -91,8 +93,9 @@ int RunLoop::runOnce(int timeoutMs) {
             due = now + period;
     };
     std::vector<std::uint64_t> timers;
-    for (const TimerEntry& t : timerEntries_)
-        timers.push_back(t.serial);
+    if (!timersHeld_)
+        for (const TimerEntry& t : timerEntries_)
+            timers.push_back(t.serial);
     for (std::uint64_t serial : timers) {
         TimerEntry* t = findTimer(serial);
         if (!t || t->due > now)
@@ -101,6 +104,7 @@ int RunLoop::runOnce(int timeoutMs) {
         const IPtr<Linux::ITimerHandler> handler = t->handler; // alive even if it unregisters itself
         handler->onTimer();
         ++calls;
+        ++timerCallsMade_;
     }
     const size_t hostTimerCount = hostTimers_.size();
     for (size_t i = 0; i < hostTimerCount; ++i) {

@@ -40,6 +40,12 @@ class RunLoop : public Steinberg::FObject, public Steinberg::IPlugFrame, public 
     // The plug-in's registrations now.
     size_t eventHandlerCount() const { return fdEntries_.size(); }
     size_t timerCount() const { return timerEntries_.size(); }
+    // The calls made to the plug-in's descriptor handlers and timers so far, so a test can count ticks.
+    std::uint64_t fdCallCount() const { return fdCallsMade_; }
+    std::uint64_t timerCallCount() const { return timerCallsMade_; }
+    // While held, the plug-in's timers do not fire (a host busy elsewhere); released, each fires when
+    // due, once, as after any delay. Lets a test see what happens between two ticks.
+    void holdTimers(bool held) { timersHeld_ = held; }
 
     // The host's own: called when fd is readable, or every periodMs. Never removed; they live as long
     // as the loop.
@@ -115,6 +121,9 @@ class RunLoop : public Steinberg::FObject, public Steinberg::IPlugFrame, public 
     std::vector<HostFd> hostFds_;
     std::vector<HostTimer> hostTimers_;
     std::uint64_t nextSerial_ = 1;
+    std::uint64_t fdCallsMade_ = 0;
+    std::uint64_t timerCallsMade_ = 0;
+    bool timersHeld_ = false;
 };
 
 } // namespace halvane::host
