@@ -435,4 +435,43 @@ TEST_F(X11EditorWindow, ParentDestroyedBeforeRemovedIsSurvivedQuietly) {
     // No X error reached the host's handler: TearDown checks.
 }
 
+// A host whose frame has no run loop: the editor takes the host context's, and with none at all it opens
+// nothing and says so.
+TEST_F(X11EditorWindow, RunsOnTheHostContextsLoopAndOpensNothingWithoutOne) {
+    struct PlainFrame : IPlugFrame {
+        tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultOk; }
+        tresult PLUGIN_API queryInterface(const TUID wanted, void** obj) override {
+            if (FUnknownPrivate::iidEqual(wanted, IPlugFrame::iid) ||
+                FUnknownPrivate::iidEqual(wanted, FUnknown::iid)) {
+                *obj = this;
+                return kResultOk;
+            }
+            *obj = nullptr;
+            return kNoInterface;
+        }
+        uint32 PLUGIN_API addRef() override { return 1; }
+        uint32 PLUGIN_API release() override { return 1; }
+    } frame;
+    std::string error;
+    auto plug = halvane::test::StartInstance(module(), error);
+    ASSERT_TRUE(plug) << error;
+    auto parent =
+        X11ParentWindow::open(EditorLayout::kWidth, EditorLayout::kHeight, "Halvane", error, displayName);
+    ASSERT_TRUE(parent) << error;
+    IPtr<IPlugView> view = owned(plug->controller()->createView(Vst::ViewType::kEditor));
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->setFrame(&frame), kResultOk);
+
+    EXPECT_EQ(view->attached(parent->parentHandle(), kPlatformTypeX11EmbedWindowID), kResultFalse);
+    EXPECT_TRUE(parent->children().empty());
+
+    plug->hostApplication().setRunLoop(loop);
+    ASSERT_EQ(view->attached(parent->parentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(loop->timerCount(), 1u);
+    EXPECT_TRUE(runUntil([&] { return parent->children().size() == 1; }));
+    view->removed();
+    view = nullptr;
+    plug->hostApplication().setRunLoop(nullptr);
+}
+
 } // namespace
