@@ -107,19 +107,16 @@ bool parseArguments(const std::vector<std::string>& args, Options& options, std:
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-') {
-            // --name=value or --name value
-            const size_t equals = arg.find('=');
-            const std::string name = arg.substr(0, equals);
+            const std::string name = render::optionName(arg);
             if (name != "--preset" && name != "--input") {
                 error = "unknown option " + name;
                 return false;
             }
             std::string value;
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            }
+            bool usedNext = false;
+            render::optionValue(arg, i + 1 < args.size() ? &args[i + 1] : nullptr, value, usedNext);
+            if (usedNext)
+                ++i;
             if (render::trim(value).empty()) {
                 error = name + (name == "--preset" ? " needs a preset name or number" : " needs a WAV file");
                 return false;

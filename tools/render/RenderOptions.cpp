@@ -165,6 +165,24 @@ bool parseInteger(const std::string& text, long long min, long long max, long lo
     return true;
 }
 
+std::string optionName(const std::string& arg) {
+    return arg.substr(0, arg.find('='));
+}
+
+bool optionValue(const std::string& arg, const std::string* next, std::string& value, bool& usedNext) {
+    usedNext = false;
+    const size_t equals = arg.find('=');
+    if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+        return true;
+    }
+    if (!next)
+        return false;
+    value = *next;
+    usedNext = true;
+    return true;
+}
+
 bool parseArguments(const std::vector<std::string>& args, RenderOptions& options, std::string& error) {
     options = RenderOptions();
     std::vector<std::string> files;
@@ -187,22 +205,19 @@ bool parseArguments(const std::vector<std::string>& args, RenderOptions& options
         } else if (arg == "--list-params") {
             listParams = true;
         } else {
-            // --name=value or --name value
-            const size_t equals = arg.find('=');
-            const std::string name = arg.substr(0, equals);
+            const std::string name = optionName(arg);
             if (!takesValue(name)) {
                 error = "unknown option " + name;
                 return false;
             }
             std::string value;
-            if (equals != std::string::npos) {
-                value = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
+            bool usedNext = false;
+            if (!optionValue(arg, i + 1 < args.size() ? &args[i + 1] : nullptr, value, usedNext)) {
                 error = name + " needs a value";
                 return false;
             }
+            if (usedNext)
+                ++i;
             if (!applyOption(name, value, options, error))
                 return false;
         }

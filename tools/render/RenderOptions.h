@@ -55,4 +55,10 @@ bool parseInteger(const std::string& text, long long min, long long max, long lo
 
 std::string trim(const std::string& text);
 
+// An option written "--name=value" or "--name value": its name, and its value when `next` (the
+// following argument, null at the end) is taken or the value follows "=". Returns false when neither
+// holds a value; `usedNext` says whether the following argument was taken.
+std::string optionName(const std::string& arg);
+bool optionValue(const std::string& arg, const std::string* next, std::string& value, bool& usedNext);
+
 } // namespace halvane::render
