@@ -79,7 +79,12 @@ bool IDropDown::Render(IGraphics& surface) {
         frame = frames;
     if (frame < 1)
         frame = 1;
-    if (listCreated_ && Value() != lastValue_.load(std::memory_order_relaxed)) {
+    const bool changed = listCreated_ && Value() != lastValue_.load(std::memory_order_relaxed);
+    // Its gesture would end one a press holds, in the middle of a drag: it waits for the release.
+    const bool wait = changed && surface.HoldsPressGesture();
+    if (wait) {
+        SetRedrawNext();
+    } else if (changed) {
         // A choice made in the list: one gesture at the host.
         SetRedrawNext();
         surface.BeginGesture(ParamIndex());
@@ -89,7 +94,8 @@ bool IDropDown::Render(IGraphics& surface) {
             list_->SetHidden(true);
         pressed_ = false;
     }
-    lastValue_.store(Value(), std::memory_order_relaxed);
+    if (!wait)
+        lastValue_.store(Value(), std::memory_order_relaxed);
     const PixelRect& r = Rect();
     const PixelRect dest{r.left, r.top + 1, r.left + face_.width,
                          r.top + RoundHalfAwayFromZero(static_cast<double>(face_.height) / frames)};

@@ -198,6 +198,8 @@ class IGraphics : public IEditorSurface {
     // ---- gestures: begin and end reach the host exactly once each ----
     void BeginGesture(int paramIndex);
     void EndGesture(int paramIndex);
+    // A press holds a gesture whose release has not come yet.
+    bool HoldsPressGesture() const { return gesture_.param >= 0 && !gesture_.endDeferred; }
 
     // ---- state ----
     IPlugBase* Plugin() const { return plugin_; }

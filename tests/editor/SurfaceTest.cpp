@@ -93,6 +93,26 @@ TEST_F(EditorTest, WheelNotchesInHalfASecondMakeOneGestureEndingTwelveTicksAfter
     EXPECT_EQ(gestures(), "b1 p1 e1 b0 p0 e0");
 }
 
+TEST_F(EditorTest, ASelectorsNewValueWaitsForAHeldKnobToBeReleased) {
+    // The selector's value changes under its own press (the wheel), then a knob is pressed and held
+    // across a tick: the selector's gesture must not end the knob's in the middle of its drag.
+    const std::string s = std::to_string(kSurface), f = std::to_string(kFreq);
+    int sx, sy, fx, fy;
+    centreOf(indexOf(kSurface), &sx, &sy);
+    centreOf(indexOf(kFreq), &fx, &fy);
+    surface().RoutePointerDown(sx, sy, EditorSession::Left());
+    surface().RouteWheel(sx, sy, EditorSession::Left(), 1);
+    surface().RoutePointerDown(fx, fy, EditorSession::Left());
+    surface().RoutePointerDrag(fx, fy - 10, EditorSession::Left());
+    session->Ticks(1);
+    surface().RoutePointerDrag(fx, fy - 20, EditorSession::Left());
+    surface().RoutePointerUp(fx, fy - 20, EditorSession::Left());
+    EXPECT_EQ(gestures(), "b" + s + " p" + s + " e" + s + " b" + f + " p" + f + " e" + f);
+    session->Ticks(1);
+    EXPECT_EQ(gestures(), "b" + s + " p" + s + " e" + s + " b" + f + " p" + f + " e" + f + " b" + s + " p" + s +
+                              " e" + s);
+}
+
 TEST_F(EditorTest, WithoutStrictDrawingOverlappingControlsRedrawInListOrder) {
     std::vector<int> order;
     surface().AddControl(new DrawRecorder(&plug(), PixelRect{2, 40, 20, 60}, 1, &order));
