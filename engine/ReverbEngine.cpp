@@ -33,6 +33,18 @@ template <typename T> std::int32_t SaturatingTruncate(T r) {
     return static_cast<std::int32_t>(r);
 }
 
+// Sets a flag while it lives, whichever way its scope is left.
+class Holding {
+  public:
+    explicit Holding(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Holding() { flag_ = false; }
+    Holding(const Holding&) = delete;
+    Holding& operator=(const Holding&) = delete;
+
+  private:
+    bool& flag_;
+};
+
 // Half away from zero, the half added in y's own precision.
 template <typename T> std::int32_t Nearest(T y) {
     return SaturatingTruncate(y >= T(0) ? y + T(0.5) : y - T(0.5));
@@ -86,10 +98,15 @@ void ReverbEngine::Reset(double sampleRate, const double* plainValues) {
     if (!prepared_ || (sampleRate == engineRate_ && linesSized_))
         return;
     engineRate_ = sampleRate;
-    // Time: decay gains; Pre Delay: its length and all 26 lines; Freq: damping; Stereo: both length
-    // sets, decay gains and the stage lines again.
-    for (const int index : {kTime, kPreDelay, kFreq, kStereo})
-        Apply(index, RoundedValue(index, plainValues[index]));
+    // Time: decay gains; Pre Delay: its length and line; Freq: damping; Stereo: both length sets and
+    // decay gains. Pre Delay and Stereo would each size the stage lines: they are sized once, after both.
+    {
+        const Holding held(stagesHeld_);
+        for (const int index : {kTime, kPreDelay, kFreq, kStereo})
+            Apply(index, RoundedValue(index, plainValues[index]));
+    }
+    ResizeStages();
+    linesSized_ = true;
     tone_[0].ComputeCoefficients(engineRate_);
     tone_[1].ComputeCoefficients(engineRate_);
 }
@@ -242,7 +259,8 @@ void ReverbEngine::ApplyToneParam(int filter, int field, std::int32_t v) {
 }
 
 // n = PreDelay[ms] * rate * 0.001 in double; under one sample (or not finite) the line is one sample.
-// Sizes all 26 lines; until the first block only the applied value is kept.
+// Sizes all 26 lines (in a Reset, the stages after it); until the first block only the applied value
+// is kept.
 void ReverbEngine::ApplyPreDelay(std::int32_t v) {
     if (!prepared_)
         return;
@@ -251,6 +269,8 @@ void ReverbEngine::ApplyPreDelay(std::int32_t v) {
         (n >= 1.0 && std::isfinite(n)) ? static_cast<std::uint32_t>(std::min(n + 0.5, 4294967295.0)) : 1u;
     RecomputeQuietLimit();
     ResizePreDelay();
+    if (stagesHeld_)
+        return;
     ResizeStages();
     linesSized_ = true;
 }
@@ -298,7 +318,7 @@ void ReverbEngine::RecomputeStageLengths() {
     if (engineRate_ > 0.0)
         RecomputeDecayGains();
     RecomputeQuietLimit();
-    if (prepared_)
+    if (prepared_ && !stagesHeld_)
         ResizeStages();
 }
 

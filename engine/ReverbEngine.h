@@ -155,6 +155,7 @@ class ReverbEngine {
     std::uint32_t preDelayLength_ = 0;
     std::array<std::array<std::uint32_t, 12>, 2> stageLengths_{};
     bool linesSized_ = false;     // all 26 lines sized since BeginFirstBlock
+    bool stagesHeld_ = false;     // in Reset: the stage lines are sized at its end
     std::uint32_t spanLimit_ = 0; // SpanLimit() of the current lines and Stereo; 0: not yet known
 
     std::array<bool, kNumParams> receivedMarks_{};

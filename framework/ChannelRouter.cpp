@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -33,13 +34,48 @@ ChannelRouter::ChannelRouter(int inputs, int outputs)
         outputs_[i].slot = &outputPointers_[i];
 }
 
+void ChannelRouter::Samples::Assign(size_t size) {
+    if (size <= capacity_) {
+        Zero();
+        size_ = size;
+        return;
+    }
+    auto* samples = static_cast<double*>(std::calloc(size, sizeof(double)));
+    if (!samples)
+        throw std::bad_alloc();
+    data_ = std::unique_ptr<double, Release>(samples, Release{true});
+    size_ = capacity_ = size;
+    used_ = 0;
+}
+
+void ChannelRouter::Samples::Grow(size_t size) {
+    if (size <= size_)
+        return;
+    if (size > capacity_) {
+        std::unique_ptr<double, Release> grown(static_cast<double*>(::operator new(size * sizeof(double))),
+                                               Release{false});
+        if (used_ > 0)
+            std::memcpy(grown.get(), data_.get(), used_ * sizeof(double));
+        std::memset(grown.get() + used_, 0, (size - used_) * sizeof(double));
+        data_ = std::move(grown);
+        capacity_ = size;
+    }
+    size_ = size;
+}
+
+void ChannelRouter::Samples::Zero() {
+    if (used_ > 0)
+        std::memset(data_.get(), 0, used_ * sizeof(double));
+    used_ = 0;
+}
+
 void ChannelRouter::SetMaxBlockSize(int frames) {
     if (frames == blockSize_)
         return;
     size_t size = static_cast<size_t>(std::max(frames, 0));
     auto resize = [size](auto& channel) {
         bool own = *channel.slot == channel.buffer.data();
-        channel.buffer.assign(size, 0.0);
+        channel.buffer.Assign(size);
         if (own)
             *channel.slot = channel.buffer.data();
     };
@@ -53,6 +89,15 @@ void ChannelRouter::SetMaxBlockSize(int frames) {
 }
 
 void ChannelRouter::EnsureCapacity(int frames) {
+    Fit(frames);
+    const size_t size = static_cast<size_t>(std::max(frames, 1));
+    for (InputChannel& c : inputs_)
+        c.buffer.Use(size);
+    for (OutputChannel& c : outputs_)
+        c.buffer.Use(size);
+}
+
+void ChannelRouter::Fit(int frames) {
     size_t size = static_cast<size_t>(std::max(frames, 1));
     auto grow = [size](auto& channel) {
         if (channel.buffer.size() >= size) {
@@ -61,7 +106,7 @@ void ChannelRouter::EnsureCapacity(int frames) {
             return;
         }
         bool own = !*channel.slot || *channel.slot == channel.buffer.data();
-        channel.buffer.resize(size, 0.0);
+        channel.buffer.Grow(size);
         if (own)
             *channel.slot = channel.buffer.data();
     };
@@ -73,16 +118,16 @@ void ChannelRouter::EnsureCapacity(int frames) {
 
 void ChannelRouter::ClearConversionBuffers() {
     for (InputChannel& c : inputs_) {
-        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        c.buffer.Zero();
         c.silent = true;
     }
     for (OutputChannel& c : outputs_)
-        std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+        c.buffer.Zero();
 }
 
 void ChannelRouter::SetInputConnections(int start, int count, bool connected) {
     int end = std::min(start + std::max(count, 0), InputCount());
-    EnsureCapacity(blockSize_);
+    Fit(blockSize_);
     for (int i = std::max(start, 0); i < end; ++i) {
         InputChannel& c = inputs_[static_cast<size_t>(i)];
         // An unconnected input reads its own buffer, silenced before the block runs; hosts connect and
@@ -95,7 +140,7 @@ void ChannelRouter::SetInputConnections(int start, int count, bool connected) {
 
 void ChannelRouter::SetOutputConnections(int start, int count, bool connected) {
     int end = std::min(start + std::max(count, 0), OutputCount());
-    EnsureCapacity(blockSize_);
+    Fit(blockSize_);
     for (int i = std::max(start, 0); i < end; ++i) {
         OutputChannel& c = outputs_[static_cast<size_t>(i)];
         c.connected = connected;
@@ -110,7 +155,7 @@ void ChannelRouter::AttachInputs(int start, int count, double* const* buffers, i
     EnsureCapacity(frames);
     ForEachConnected(inputs_, start, count, buffers, bufferCount, [](InputChannel& c, double* host) {
         if (!host && !c.silent) {
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.buffer.Zero();
             c.silent = true;
         }
         *c.slot = host ? host : c.buffer.data();
@@ -127,7 +172,7 @@ void ChannelRouter::AttachInputs(int start, int count, float* const* buffers, in
                                  widened[s] = host[s];
                              c.silent = false;
                          } else if (!c.silent) {
-                             std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+                             c.buffer.Zero();
                              c.silent = true;
                          }
                          *c.slot = c.buffer.data();
@@ -153,7 +198,7 @@ void ChannelRouter::AttachOutputs(int start, int count, float* const* buffers, i
 void ChannelRouter::SilenceUnconnectedInputs() {
     for (InputChannel& c : inputs_) {
         if (!c.connected && !c.silent) {
-            std::fill(c.buffer.begin(), c.buffer.end(), 0.0);
+            c.buffer.Zero();
             c.silent = true;
         }
     }

@@ -187,15 +187,18 @@ bool IPlugBase::LoadPreset(int index) {
 }
 
 void IPlugBase::AddPreset(const char* name, const double* values, int count) {
-    StateChunk data;
-    for (int i = 0; i < ParamCount(); ++i) {
-        const IParamSpec& param = *params_[static_cast<size_t>(i)];
-        double v = values && i < count ? values[i] : param.Default();
+    // The values first, then the chunk in one piece: a plug-in makes every factory preset when created.
+    std::vector<double> stored(params_.size());
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const IParamSpec& param = *params_[i];
+        double v = values && static_cast<int>(i) < count ? values[i] : param.Default();
         if (param.Type() != kTypeDouble)
             v = RoundHalfAwayFromZero(v);
-        data.Put(v);
+        stored[i] = v;
     }
-    presets_.AddMade(name, data);
+    StateChunk data;
+    data.PutBytes(stored.data(), stored.size() * sizeof(double));
+    presets_.AddMade(name, std::move(data));
 }
 
 // ---- editor ----

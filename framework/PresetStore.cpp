@@ -39,13 +39,13 @@ Preset* PresetStore::FirstUnmade() {
     return free == presets_.end() ? nullptr : &*free;
 }
 
-bool PresetStore::AddMade(const char* name, const StateChunk& data) {
+bool PresetStore::AddMade(const char* name, StateChunk data) {
     Preset* free = FirstUnmade();
     if (!free)
         return false;
     free->initialised = true;
     CopyText(free->name, name, sizeof(free->name));
-    free->data = data;
+    free->data = std::move(data);
     return true;
 }
 

@@ -28,7 +28,7 @@ class PresetStore {
     void SetCurrent(int index);
 
     // Makes the first unmade slot with this name and data; false when every slot is made.
-    bool AddMade(const char* name, const StateChunk& data);
+    bool AddMade(const char* name, StateChunk data);
     // Makes up to `count` unmade slots with this name and no data.
     void AddEmpty(const char* name, int count);
     // "user preset N", N one more than the slots whose name holds "user preset".
