@@ -40,14 +40,17 @@ validate:
 	./scripts/run-validator.sh
 
 # Each fuzz target for FUZZ_SECONDS (default five minutes), from the committed corpus; new inputs and
-# crashes land in build-asan/tests/fuzz/work/.
+# crashes land in build-asan/tests/fuzz/work/. FUZZERS picks targets, FUZZ_FLAGS adds libFuzzer options
+# (FUZZ_FLAGS=-fork=2 for both cores).
 FUZZ_SECONDS ?= 300
-FUZZERS := state_fuzzer host_calls_fuzzer editor_events_fuzzer
+FUZZERS ?= state_fuzzer host_calls_fuzzer editor_events_fuzzer editor_drawing_fuzzer preset_file_fuzzer \
+	render_options_fuzzer
+FUZZ_FLAGS ?=
 
 fuzz: build-asan
 	for f in $(FUZZERS); do \
 	  tests/fuzz/run-fuzzer.sh build-asan/tests/fuzz/$$f build-asan/tests/fuzz/work/$$f tests/fuzz/corpus/$$f \
-	    -max_total_time=$(FUZZ_SECONDS) || exit 1; \
+	    -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) || exit 1; \
 	done
 
 # A synthesised phrase through three factory presets of the real module, via halvane-render, each

@@ -1,11 +1,25 @@
 // Random sequences of pointer, drag, wheel, hover, key and double-click events at random points over
-// the real editor of an instance made through the module's factory. Whatever arrives, nothing crashes,
-// every control's value stays in [0, 1] and the host sees whole gestures, one at a time.
+// the real editor of an instance made through the module's factory, with timer ticks, host automation
+// and redraws among them. Whatever arrives, nothing crashes, every control's value stays in [0, 1] and
+// the host sees whole gestures, one at a time.
+//
+// One session serves every input: making one (an instance with two editors) and drawing its first whole
+// picture cost hundreds of times what an input does. Before each input its editor is back where a new
+// one is for everything events reach: no pointer, hover, popup or gesture, every parameter at its
+// default, nothing waiting to be drawn, the host's record of edits empty. What earlier inputs drew stays
+// in the picture until it is drawn over, as in a window.
+//
+// Built twice from this file. Under the sanitizers drawing costs more than everything else together by
+// far (a tick that redraws one knob draws the whole background under it: a tenth of a second; the whole
+// editor twice that), and a fuzzer goes for the drawing code as soon as an input can reach it. So
+// editor_events_fuzzer only works out what a tick or redraw would draw, and editor_drawing_fuzzer, from
+// the same inputs, draws it.
 
 #include "CLS_HALVANE.h" // first: the SDK's controller headers must follow the plug-in's
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "EditorLayout.h"
 #include "EditorSession.h"
@@ -23,11 +37,43 @@ void Check(bool ok) {
         std::abort(); // libFuzzer keeps the input
 }
 
+#ifdef HALVANE_FUZZ_DRAWING
+constexpr bool kDraws = true;
+#else
+constexpr bool kDraws = false;
+#endif
+
+struct Fixture {
+    std::unique_ptr<EditorSession> session = EditorSession::Create(nullptr);
+    std::vector<char> defaults;
+
+    Fixture() {
+        Check(session != nullptr);
+        Check(session->Instance().saveState(defaults) == Steinberg::kResultOk);
+        session->Surface().RedrawOnTimer(kDraws);
+    }
+
+    void Restart() {
+        IGraphicsHeadless& surface = session->Surface();
+        surface.RoutePointerUp(10, 10, MouseMods{});
+        surface.RoutePointerLeft();
+        surface.DismissPopup(false);
+        surface.ClearPopupState();
+        surface.ClearPointer();
+        session->Plug().FlushDeferredEndEdit();
+        Check(session->Instance().loadState(defaults) == Steinberg::kResultOk);
+        for (int i = 0; i < surface.ControlCount(); ++i)
+            surface.Control(i)->MarkClean();
+        session->Handler().clear();
+    }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::unique_ptr<EditorSession> session = EditorSession::Create(nullptr);
-    Check(session != nullptr);
+    static Fixture fixture;
+    fixture.Restart();
+    EditorSession* session = fixture.session.get();
     IGraphicsHeadless& surface = session->Surface();
     FuzzInput in(data, size);
     static const double kNotches[] = {1.0, -1.0, 0.5, -3.0, 120.0, 1e300, -0.0};
@@ -69,7 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             session->Process({{in.byte() % 30 - 2, in.f64()}}, std::vector<float>(16, 0.0f));
             break;
         default:
-            session->RenderAll();
+            if (kDraws) {
+                session->RenderAll();
+            } else {
+                PixelRect dirty;
+                surface.CollectDirty(&dirty);
+            }
             break;
         }
     }

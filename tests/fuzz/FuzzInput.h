@@ -9,6 +9,7 @@
 
 #include "CLS_HALVANE.h"
 #include "HostApplication.h"
+#include "ProcessBuffers.h"
 
 namespace halvane::fuzz {
 
@@ -35,8 +36,18 @@ class FuzzInput {
     }
     bool flag() { return byte() & 1; }
     template <typename T, size_t N> T pick(const T (&table)[N]) { return table[byte() % N]; }
+    // One byte: a value of `common`, or one time in 32 one of `rare`, values that cost many times an
+    // input's usual (long audio, huge memory); a few inputs holding them reach all they reach.
+    template <typename T, size_t N, size_t M> T pick(const T (&common)[N], const T (&rare)[M]) {
+        const uint8_t b = byte();
+        return b < kRareFrom ? common[b % N] : rare[(b - kRareFrom) % M];
+    }
+    // One byte: true one time in 32.
+    bool rare() { return byte() >= kRareFrom; }
 
   private:
+    static constexpr uint8_t kRareFrom = 248;
+
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
@@ -56,6 +67,21 @@ struct Instance {
         component->terminate();
     }
 };
+
+// A sawtooth on one channel, the same in either sample size: sample i is ((i * step + phase) % period)
+// / period - 0.5. Nothing when the buffers have no such channel.
+inline void Saw(host::ProcessBuffers& buffers, Steinberg::Vst::BusDirection dir, Steinberg::int32 bus,
+                Steinberg::int32 channel, int frames, int step, int phase, int period) {
+    double* wide = buffers.channel64(dir, bus, channel);
+    float* narrow = buffers.channel32(dir, bus, channel);
+    for (int i = 0; i < frames; ++i) {
+        const double x = ((i * step + phase) % period) / static_cast<double>(period) - 0.5;
+        if (wide)
+            wide[i] = x;
+        else if (narrow)
+            narrow[i] = static_cast<float>(x);
+    }
+}
 
 // Aborts, so libFuzzer keeps the input, when a sample is not finite.
 template <typename Sample> void RequireFinite(const Sample* samples, int count) {

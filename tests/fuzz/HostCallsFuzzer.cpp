@@ -1,9 +1,20 @@
 // A host that does anything in any order: set-up with odd rates and block sizes, activation, speaker
 // arrangements, bus activation, blocks with odd sample counts, missing buses and buffers, parameter
-// queues with unknown ids and non-finite values, controller queries, state and views. Every block's
-// buffers are freed after it, so a plug-in that keeps a host pointer past its block is caught.
+// queues with unknown ids and non-finite values, controller queries, state, views and new instances.
+// Every block's buffers are freed after it, so a plug-in that keeps a host pointer past its block is
+// caught.
+//
+// Inputs share one instance, as a host's calls share one for a session: creating one (its editor above
+// all) costs many times what an input does. Before each input it is taken back to where a new one
+// starts, through the host's own calls: inactive, terminated and initialised again (fresh buses and
+// parameters, no component handler), every parameter at its default, the first preset selected, and
+// set up anew so the lines are empty. What a restart cannot undo makes a new instance instead: a preset
+// slot the last input made. What stays is what a host's instance keeps too: the engine has run before
+// (its first block is a new instance's, which an input asks for by an op of its own) and the loops'
+// lowpass, tone and gate history.
 
 #include <limits>
+#include <memory>
 
 #include "FuzzInput.h"
 
@@ -19,6 +30,7 @@ using namespace Steinberg::Vst;
 using halvane::fuzz::FuzzInput;
 using halvane::fuzz::Instance;
 using halvane::fuzz::RequireFinite;
+using halvane::fuzz::Saw;
 
 namespace {
 
@@ -39,10 +51,14 @@ double Value(FuzzInput& in) {
 void SetUp(Instance& plug, FuzzInput& in) {
     const int32 modes[] = {kRealtime, kPrefetch, kOffline, 7};
     const int32 sizes[] = {kSample32, kSample64, 2, -1};
-    const int32 blocks[] = {0, 1, 2, 31, 64, 256, 1024, 4096, 8192, -1, 1 << 22, 1 << 23, 0x7FFFFFFF};
-    const double rates[] = {44100.0,  48000.0, 8000.0,   1.0,  0.5,  22050.0, 96000.0, 192000.0,
-                            384000.0, 0.0,     -44100.0, kNaN, kInf, 1e7,     1e12};
-    ProcessSetup setup{in.pick(modes), in.pick(sizes), in.pick(blocks), in.pick(rates)};
+    const int32 blocks[] = {0, 1, 2, 31, 64, 256, 1024, 4096, 8192, -1, 1 << 23, 0x7FFFFFFF};
+    // Longer than a piece, up to the largest accepted (buffers of 32 MB).
+    const int32 longBlocks[] = {16384, 32768, 65536, 1 << 22};
+    const double rates[] = {44100.0, 48000.0, 8000.0,   1.0,  0.5,  22050.0,
+                            96000.0, 0.0,     -44100.0, kNaN, kInf, 1e12};
+    const double hugeRates[] = {192000.0, 384000.0, 1e7}; // up to the highest accepted: lines of megabytes
+    ProcessSetup setup{in.pick(modes), in.pick(sizes), in.pick(blocks, longBlocks),
+                       in.pick(rates, hugeRates)};
     plug.processor->setupProcessing(setup);
 }
 
@@ -56,14 +72,15 @@ void Arrange(Instance& plug, FuzzInput& in) {
 }
 
 void Process(Instance& plug, FuzzInput& in, int32 setupSize) {
-    const int32 counts[] = {0, 1, 2, 3, 17, 64, 255, 256, 257, 1000, 1024, 4095, 8192, 20000, -1, -1000};
+    const int32 counts[] = {0, 1, 2, 3, 17, 64, 255, 256, 257, -1, -1000};
+    const int32 longCounts[] = {1000, 1024, 4095, 8192, 20000}; // several spans, pieces
     int32 sampleSize = setupSize;
     if (in.byte() > 240)
         sampleSize = in.flag() ? 5 : (setupSize == kSample32 ? kSample64 : kSample32);
     const bool noBuffers = in.byte() > 230;
-    int32 frames = in.pick(counts);
-    if (noBuffers && in.flag())
-        frames = 1 << 17;
+    int32 frames = in.pick(counts, longCounts);
+    if (noBuffers && in.rare())
+        frames = 1 << 15;
 
     std::vector<int32> inChannels(in.byte() % 3), outChannels(in.byte() % 3);
     for (int32& n : inChannels)
@@ -78,13 +95,7 @@ void Process(Instance& plug, FuzzInput& in, int32 setupSize) {
             buffers.setNullChannelArray(dir, b, nulls > 240);
             for (int32 c = 0; c < buffers.channelCount(dir, b); ++c) {
                 buffers.setNullChannel(dir, b, c, (nulls >> c & 0x11) == 0x11);
-                for (int32 i = 0; i < std::max(frames, 0); ++i) {
-                    const double x = ((i * 13 + c * 7) % 32) / 32.0 - 0.5;
-                    if (bufferSize == kSample64)
-                        buffers.channel64(dir, b, c)[i] = x;
-                    else
-                        buffers.channel32(dir, b, c)[i] = static_cast<float>(x);
-                }
+                Saw(buffers, dir, b, c, std::max(frames, 0), 13, c * 7, 32);
             }
         }
     }
@@ -234,14 +245,69 @@ void View(Instance& plug, FuzzInput& in) {
     view->release();
 }
 
+// The instance the inputs share, and what a new one looks like.
+class Fixture {
+  public:
+    Fixture() { Renew(); }
+
+    Instance& Plug() { return *instance_; }
+
+    // A new instance, as a host creates one.
+    void Renew() {
+        instance_.reset();
+        instance_ = std::make_unique<Instance>();
+        used_ = false;
+        if (defaults_.empty()) {
+            auto stream = owned(new halvane::host::BufferStream());
+            instance_->component->getState(stream);
+            defaults_ = stream->bytes();
+            for (int i = 0; i < instance_->plug->PresetCount(); ++i)
+                made_.push_back(instance_->plug->GetPreset(i)->initialised);
+        }
+    }
+
+    // Back to where a new instance starts, for all the next input reaches.
+    void Restart() {
+        if (!used_)
+            return;
+        for (int i = 0; i < instance_->plug->PresetCount(); ++i)
+            if (instance_->plug->GetPreset(i)->initialised != made_[static_cast<size_t>(i)])
+                return Renew();
+        Instance& plug = *instance_;
+        plug.component->setActive(false);
+        plug.component->terminate();
+        plug.component->initialize(plug.host->unknownCast());
+        auto stream = owned(new halvane::host::BufferStream(defaults_));
+        plug.component->setState(stream);
+        plug.plug->SetCurrentPresetIndex(0);
+        // Set up twice: a rate no input uses first, so the second, at a new instance's rate with no
+        // block size, empties every line.
+        for (const double rate : {1000.0, 44100.0}) {
+            ProcessSetup setup{kRealtime, kSample32, 0, rate};
+            plug.processor->setupProcessing(setup);
+        }
+        used_ = false;
+    }
+    void Used() { used_ = true; }
+
+  private:
+    std::unique_ptr<Instance> instance_;
+    std::vector<char> defaults_;
+    std::vector<bool> made_;
+    bool used_ = false;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Fixture fixture;
+    fixture.Restart();
+    fixture.Used();
     FuzzInput in(data, size);
-    Instance plug;
     auto handler = owned(new halvane::host::ComponentHandler());
     int32 setupSize = kSample32;
     for (int op = 0; op < 64 && !in.empty(); ++op) {
+        Instance& plug = fixture.Plug();
         switch (in.byte() % 12) {
         case 0: {
             SetUp(plug, in);
@@ -276,12 +342,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 10:
             plug.controller->setComponentHandler(in.flag() ? handler.get() : nullptr);
             break;
-        default:
-            if (in.flag())
+        default: {
+            const uint8_t choice = in.byte();
+            if (choice & 1) {
                 plug.component->initialize(plug.host->unknownCast());
-            else
+            } else if (choice != 0xFE) {
                 plug.component->queryInterface(IUnitInfo::iid, nullptr);
+            } else {
+                fixture.Renew(); // the host drops this instance and creates another
+                fixture.Used();
+                setupSize = kSample32;
+            }
             break;
+        }
         }
     }
     return 0;
