@@ -109,8 +109,8 @@ TEST_F(EditorTest, ASelectorsNewValueWaitsForAHeldKnobToBeReleased) {
     surface().RoutePointerUp(fx, fy - 20, EditorSession::Left());
     EXPECT_EQ(gestures(), "b" + s + " p" + s + " e" + s + " b" + f + " p" + f + " e" + f);
     session->Ticks(1);
-    EXPECT_EQ(gestures(), "b" + s + " p" + s + " e" + s + " b" + f + " p" + f + " e" + f + " b" + s + " p" + s +
-                              " e" + s);
+    EXPECT_EQ(gestures(), "b" + s + " p" + s + " e" + s + " b" + f + " p" + f + " e" + f + " b" + s + " p" +
+                              s + " e" + s);
 }
 
 TEST_F(EditorTest, WithoutStrictDrawingOverlappingControlsRedrawInListOrder) {
