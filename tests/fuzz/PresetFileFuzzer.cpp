@@ -2,43 +2,24 @@
 // when that succeeds, given to the effect as the renderer gives it. Whatever the file holds, the answer
 // is a loaded preset or a refusal with its reason, never a crash or an allocation beyond the run's limit.
 //
-// The effect is the bundle of this build tree, opened once: loading a module costs far more than a file.
+// The effect is the bundle of this build tree, opened once.
 
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "BundleEffect.h"
 #include "HostedEffect.h"
 #include "PresetFileLoader.h"
 
+using halvane::fuzz::Check;
 using halvane::render::HostedEffect;
 using halvane::render::PresetFileContents;
 using halvane::render::PresetFileLoader;
 
-namespace {
-
-void Check(bool ok) {
-    if (!ok)
-        std::abort(); // libFuzzer keeps the input
-}
-
-HostedEffect& Effect() {
-    static std::unique_ptr<HostedEffect> effect = [] {
-        std::string error;
-        auto opened = HostedEffect::open(HALVANE_BUNDLE, "Fuzz Host", error);
-        Check(opened != nullptr);
-        return opened;
-    }();
-    return *effect;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    HostedEffect& effect = Effect();
+    HostedEffect& effect = halvane::fuzz::BundleEffect();
     const std::vector<char> bytes(reinterpret_cast<const char*>(data),
                                   reinterpret_cast<const char*>(data) + size);
     PresetFileContents contents;

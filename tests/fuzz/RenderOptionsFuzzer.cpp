@@ -3,19 +3,18 @@
 // number, --set NAME=VALUE with numbers in each parameter's unit or its displayed texts. Whatever is
 // typed, the answer is a refusal with its reason or a plan whose every value is a normalised one.
 //
-// The effect is the bundle of this build tree, opened once: loading a module costs far more than a
-// command line.
+// The effect is the bundle of this build tree, opened once.
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "BundleEffect.h"
 #include "HostedEffect.h"
 #include "RenderOptions.h"
 
+using halvane::fuzz::Check;
 using halvane::render::HostedEffect;
 using halvane::render::Mode;
 using halvane::render::RenderOptions;
@@ -23,29 +22,14 @@ using halvane::render::RenderPlan;
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok)
-        std::abort(); // libFuzzer keeps the input
-}
-
 bool Normalised(double value) {
     return value >= 0.0 && value <= 1.0;
-}
-
-HostedEffect& Effect() {
-    static std::unique_ptr<HostedEffect> effect = [] {
-        std::string error;
-        auto opened = HostedEffect::open(HALVANE_BUNDLE, "Fuzz Host", error);
-        Check(opened != nullptr);
-        return opened;
-    }();
-    return *effect;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    HostedEffect& effect = Effect();
+    HostedEffect& effect = halvane::fuzz::BundleEffect();
     std::vector<std::string> args;
     for (size_t i = 0; i < size; ++i) {
         if (i == 0 || data[i - 1] == 0)
